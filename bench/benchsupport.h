@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include <cstddef>
+
+namespace BenchSupport {
+// A copy of the embedded station database in the bench folder.
+QString shippedDatabase();
+// A generated database with one table "all data" of the given number of rows, made
+// once by make-station-db and kept in the bench folder.
+QString largeDatabase(long long rows);
+// The peak resident memory of the process so far, in bytes.
+std::size_t peakResidentBytes();
+// The resident memory of the process now, in bytes.
+std::size_t residentBytes();
+} // namespace BenchSupport
