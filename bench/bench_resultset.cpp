@@ -20,7 +20,8 @@ QString allDataStatement()
 void plainLoop(benchmark::State& state, const QString& path, bool readValues)
 {
     sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // The same open flags as the program's connection.
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     const QByteArray sql = allDataStatement().toUtf8();
     long long rows = 0;
     for (auto _ : state) {

@@ -11,6 +11,8 @@ namespace {
 
 constexpr std::size_t FirstArenaChunk = 16 * 1024;
 constexpr std::size_t LargestArenaChunk = 4 * 1024 * 1024;
+// What a closed result set keeps for its next load, of each kind of chunk.
+constexpr std::size_t SpareBytes = 4 * 1024 * 1024;
 
 // The number of bytes of the longest prefix of a UTF-8 text that holds at most
 // maxUnits UTF-16 code units; a character is never cut in two.
@@ -55,7 +57,28 @@ void ResultSet::clear()
 {
     m_fields.clear();
     m_columns.clear();
+    for (auto& chunk : m_fixed) {
+        if ((m_spareFixed.size() + 1) * FixedChunkWords * sizeof(std::uint64_t) > SpareBytes)
+            break;
+        m_spareFixed.push_back(std::move(chunk));
+    }
     m_fixed.clear();
+    // Chunks not reused by the last load stay spare behind the ones it used.
+    std::vector<ArenaChunk> spare;
+    std::size_t kept = 0;
+    auto keep = [&](ArenaChunk& c) {
+        if (c.data && kept + c.size <= SpareBytes) {
+            kept += c.size;
+            c.used = 0;
+            spare.push_back(std::move(c));
+        }
+    };
+    for (ArenaChunk& c : m_arena)
+        keep(c);
+    for (std::size_t i = m_nextSpareArena; i < m_spareArena.size(); ++i)
+        keep(m_spareArena[i]);
+    m_spareArena = std::move(spare);
+    m_nextSpareArena = 0;
     m_arena.clear();
     m_textColumns = m_numericColumns = m_stride = m_rows = 0;
     m_textBytes = 0;
@@ -89,6 +112,7 @@ void ResultSet::load(Cursor& query)
         }
         const int maskWords = (n + 63) / 64;
         m_stride = 1 + m_numericColumns + maskWords;
+        m_rowsPerChunk = std::max(1, int(FixedChunkWords / std::size_t(m_stride)));
 
         sqlite3_stmt* stmt = query.statement();
         std::vector<const unsigned char*> texts(m_textColumns);
@@ -163,9 +187,15 @@ void ResultSet::load(Cursor& query)
 
 std::uint64_t* ResultSet::appendFixedRow()
 {
-    const int inChunk = m_rows % RowsPerChunk;
-    if (inChunk == 0)
-        m_fixed.push_back(std::make_unique<std::uint64_t[]>(std::size_t(RowsPerChunk) * m_stride));
+    const int inChunk = m_rows % m_rowsPerChunk;
+    if (inChunk == 0) {
+        if (!m_spareFixed.empty()) {
+            m_fixed.push_back(std::move(m_spareFixed.back()));
+            m_spareFixed.pop_back();
+        } else {
+            m_fixed.push_back(std::make_unique_for_overwrite<std::uint64_t[]>(FixedChunkWords));
+        }
+    }
     std::uint64_t* row = m_fixed.back().get() + std::size_t(inChunk) * m_stride;
     std::fill(row, row + m_stride, 0);
     return row;
@@ -178,7 +208,10 @@ char* ResultSet::allocateText(std::size_t bytes, std::uint64_t& ref)
                                ? FirstArenaChunk
                                : std::min(m_arena.back().size * 2, LargestArenaChunk);
         size = std::max(size, bytes);
-        m_arena.push_back({std::make_unique<char[]>(size), size, 0});
+        if (m_nextSpareArena < m_spareArena.size() && m_spareArena[m_nextSpareArena].size >= bytes)
+            m_arena.push_back(std::move(m_spareArena[m_nextSpareArena++]));
+        else
+            m_arena.push_back({std::make_unique_for_overwrite<char[]>(size), size, 0});
     }
     ArenaChunk& chunk = m_arena.back();
     ref = (std::uint64_t(m_arena.size() - 1) << 32) | chunk.used;
@@ -189,8 +222,8 @@ char* ResultSet::allocateText(std::size_t bytes, std::uint64_t& ref)
 
 const std::uint64_t* ResultSet::fixedRow(int row) const
 {
-    return m_fixed[std::size_t(row / RowsPerChunk)].get()
-           + std::size_t(row % RowsPerChunk) * m_stride;
+    return m_fixed[std::size_t(row / m_rowsPerChunk)].get()
+           + std::size_t(row % m_rowsPerChunk) * m_stride;
 }
 
 const char* ResultSet::textBlock(int row) const
@@ -352,8 +385,10 @@ void ResultSet::enableControls()
 
 std::size_t ResultSet::overheadBytes() const
 {
-    std::size_t bytes = m_fixed.size() * std::size_t(RowsPerChunk) * m_stride * sizeof(std::uint64_t);
+    std::size_t bytes = (m_fixed.size() + m_spareFixed.size()) * FixedChunkWords * sizeof(std::uint64_t);
     for (const ArenaChunk& c : m_arena)
         bytes += c.size;
+    for (std::size_t i = m_nextSpareArena; i < m_spareArena.size(); ++i)
+        bytes += m_spareArena[i].size;
     return bytes - m_textBytes;
 }

@@ -108,8 +108,12 @@ private:
     int m_disableCount = 0;
     bool m_movedWhileDisabled = false;
 
-    static constexpr int RowsPerChunk = 1024;
+    // Fixed rows live in chunks of one size, whatever the row width, so that the chunks
+    // of one load can serve the next (a reload then causes no fresh page faults).
+    static constexpr std::size_t FixedChunkWords = 4096;
+    int m_rowsPerChunk = 1;
     std::vector<std::unique_ptr<std::uint64_t[]>> m_fixed;
+    std::vector<std::unique_ptr<std::uint64_t[]>> m_spareFixed;
 
     struct ArenaChunk
     {
@@ -118,5 +122,7 @@ private:
         std::size_t used = 0;
     };
     std::vector<ArenaChunk> m_arena;
+    std::vector<ArenaChunk> m_spareArena; // kept for the next load, in allocation order
+    std::size_t m_nextSpareArena = 0;
     std::size_t m_textBytes = 0;
 };
