@@ -46,7 +46,8 @@ private slots:
     {
         RecordingMessageSink messages;
         RecordingAddressOpener addresses;
-        TfrmMainStradex w({Config::defaults(), &messages, &addresses, m_db});
+        RecordingSaveDialog saves;
+        TfrmMainStradex w({Config::defaults(), &messages, &addresses, &saves, m_db});
         QCOMPARE(messages.errors, QStringList());
         QStringList tables;
         for (int i = 0; i < w.AADTCB()->count(); ++i)
@@ -71,7 +72,8 @@ private slots:
         RecordingMessageSink messages;
         RecordingAddressOpener addresses;
         const QString missing = m_dir.filePath(QStringLiteral("gone/KORVAZARN.dat"));
-        TfrmMainStradex w({Config::defaults(), &messages, &addresses, missing});
+        RecordingSaveDialog saves;
+        TfrmMainStradex w({Config::defaults(), &messages, &addresses, &saves, missing});
         QCOMPARE(messages.errors.size(), 1);
         QVERIFY(messages.errors.first().contains(missing));
         QCOMPARE(w.AADTCB()->count(), 0);

@@ -44,10 +44,11 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Korva Zarn Station Database 2008 "));
     QtMessageSink messages;
     DesktopAddressOpener addresses;
+    QtSaveDialog saveDialog;
     std::unique_ptr<TfrmMainStradex> mainWindow;
     QString startError;
     try {
-        MainWindowEnvironment env{Config::defaults(), &messages, &addresses,
+        MainWindowEnvironment env{Config::defaults(), &messages, &addresses, &saveDialog,
                                   DataFolder::stationDatabaseFileFor(localData)};
         mainWindow = std::make_unique<TfrmMainStradex>(env);
         messages.setParent(mainWindow.get());

@@ -9,6 +9,7 @@
 
 class AddressOpener;
 class MessageSink;
+class SaveDialog;
 class ResultSetModel;
 class StationData;
 
@@ -19,6 +20,7 @@ struct MainWindowEnvironment
     Config config;
     MessageSink* messages = nullptr;
     AddressOpener* addresses = nullptr;
+    SaveDialog* saveDialog = nullptr;
     QString databasePath;
 };
 

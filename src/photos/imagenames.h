@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The rules that turn a station's image-names text into photo names and a photo name
+// into the address of its picture on the photo server.
+namespace ImageNames {
+
+// Splits an image-names text into photo names, in order: names are separated by
+// commas; blanks and control characters around them are skipped; a name in double
+// quotes may hold any character (a doubled quote stands for one); a blank ends an
+// unquoted name; a trailing comma adds one empty name. An empty text gives no names.
+QStringList split(const QString& text);
+
+// photo server base address + name + ".jpg"
+QString photoAddress(const QString& photoServer, const QString& name);
+
+// photo server base address + name + "-tb.jpg", the thumbnail of the gallery feed
+QString thumbnailAddress(const QString& photoServer, const QString& name);
+
+} // namespace ImageNames

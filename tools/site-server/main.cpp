@@ -1,0 +1,66 @@
+// site-server: stands in for the agency's report server and photo server on loopback.
+//
+//   site-server [--port N]      listens on 127.0.0.1:N (default 8470) until SIGINT or SIGTERM
+
+#include "dbresource.h"
+#include "siteserver.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int signalPipe[2];
+
+void onSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(signalPipe[1], &c, 1);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    quint16 port = 8470;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--port") && i + 1 < args.size()) {
+            port = quint16(args.at(++i).toUInt());
+        } else {
+            std::fprintf(stderr, "usage: site-server [--port N]\n");
+            return 2;
+        }
+    }
+
+    // Stop cleanly on a signal: the handler only wakes the event loop.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return 1;
+    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+
+    const QString state = QDir::tempPath() + QStringLiteral("/stradex-site-%1").arg(port);
+    QDir().mkpath(state);
+    const QString db = state + QStringLiteral("/stations.sqlite");
+    QFile::remove(db);
+    QFile::copy(stationDatabaseResource(), db);
+    QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner);
+
+    SiteServer server({db, SiteServer::defaultWebModules(), state});
+    if (server.listen(port) == 0) {
+        std::fprintf(stderr, "site-server: cannot listen on 127.0.0.1:%u\n", unsigned(port));
+        return 1;
+    }
+    std::printf("site-server: serving %s\n", qPrintable(server.baseAddress()));
+    std::fflush(stdout);
+    return app.exec();
+}
