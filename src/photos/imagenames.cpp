@@ -10,7 +10,10 @@ bool isBlank(QChar c)
 QStringList ImageNames::split(const QString& text)
 {
     QStringList names;
-    const qsizetype n = text.size();
+    // The text ends at a NUL character: a name cannot start there, so going on past it
+    // would never advance.
+    const qsizetype nul = text.indexOf(QChar(0));
+    const qsizetype n = nul < 0 ? text.size() : nul;
     qsizetype i = 0;
     while (i < n && isBlank(text.at(i)))
         ++i;

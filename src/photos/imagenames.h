@@ -10,7 +10,8 @@ namespace ImageNames {
 // Splits an image-names text into photo names, in order: names are separated by
 // commas; blanks and control characters around them are skipped; a name in double
 // quotes may hold any character (a doubled quote stands for one); a blank ends an
-// unquoted name; a trailing comma adds one empty name. An empty text gives no names.
+// unquoted name; a trailing comma adds one empty name. An empty text gives no names, and
+// the text ends at a NUL character.
 QStringList split(const QString& text);
 
 // photo server base address + name + ".jpg"
