@@ -1,3 +1,4 @@
 # The station map: map host page, browser bridge, station list and AADT chart, and the
 # agency site stand-in.
 stradex_test(test_zarnmap LIBS stradex_map)
+stradex_test(test_stationlist LIBS stradex_map stradex_testsupport)

@@ -1,3 +1,4 @@
+#include "map/internetconnection.h"
 #include "map/zarnmap.h"
 #include "platform/recordingseams.h"
 #include "platform/stradexerror.h"
@@ -7,6 +8,8 @@
 #include <QTest>
 
 Q_DECLARE_METATYPE(StationMarker)
+using Flags = QNetworkInterface::InterfaceFlags;
+using Reachability = QNetworkInformation::Reachability;
 
 namespace {
 Config testConfig()
@@ -329,6 +332,47 @@ private slots:
         if (calls.contains("load"))
             QCOMPARE(browser.loaded.value(0),
                      ZarnMap::pageText(ZarnMap::mapPageLines(testConfig(), provider, "")));
+    }
+
+    void connectionFromReachability_data()
+    {
+        QTest::addColumn<Reachability>("reachability");
+        QTest::addColumn<int>("connected"); // -1: unknown, ask the interfaces
+        QTest::newRow("disconnected") << Reachability::Disconnected << 0;
+        QTest::newRow("local network only") << Reachability::Local << 1;
+        QTest::newRow("site") << Reachability::Site << 1;
+        QTest::newRow("online") << Reachability::Online << 1;
+        QTest::newRow("unknown") << Reachability::Unknown << -1;
+    }
+    void connectionFromReachability()
+    {
+        QFETCH(Reachability, reachability);
+        QFETCH(int, connected);
+        const auto known = InternetConnection::fromReachability(reachability);
+        QCOMPARE(known ? int(*known) : -1, connected);
+    }
+
+    void connectionFromInterfaces_data()
+    {
+        QTest::addColumn<QList<Flags>>("interfaces");
+        QTest::addColumn<bool>("connected");
+        const Flags upRunning = Flags(QNetworkInterface::IsUp) | QNetworkInterface::IsRunning;
+        QTest::newRow("none") << QList<Flags>{} << false;
+        QTest::newRow("loopback only")
+            << QList<Flags>{upRunning | QNetworkInterface::IsLoopBack} << false;
+        QTest::newRow("up, not running") << QList<Flags>{Flags(QNetworkInterface::IsUp)} << false;
+        QTest::newRow("running, not up")
+            << QList<Flags>{Flags(QNetworkInterface::IsRunning)} << false;
+        QTest::newRow("loopback and an ethernet")
+            << QList<Flags>{upRunning | QNetworkInterface::IsLoopBack,
+                            upRunning | QNetworkInterface::CanBroadcast}
+            << true;
+    }
+    void connectionFromInterfaces()
+    {
+        QFETCH(QList<Flags>, interfaces);
+        QFETCH(bool, connected);
+        QCOMPARE(InternetConnection::fromInterfaces(interfaces), connected);
     }
 };
 
