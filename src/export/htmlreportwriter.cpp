@@ -1,0 +1,509 @@
+#include "export/htmlreportwriter.h"
+
+#include "data/cursor.h"
+#include "export/reportassets.h"
+#include "photos/imagenames.h"
+#include "platform/stradexerror.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <charconv>
+#include <sqlite3.h>
+#include <vector>
+
+namespace {
+
+// Text for element content and double-quoted attribute values.
+struct Html
+{
+    QByteArrayView text;
+};
+// Text for element content and double-quoted attribute values of the feed.
+struct Xml
+{
+    QByteArrayView text;
+};
+// A value inside the query of an address in a double-quoted attribute: the characters
+// that would end or split the value are percent-encoded, then the text is escaped.
+struct QueryValue
+{
+    QByteArrayView text;
+};
+// An address written as an attribute value without quotes.
+struct UnquotedAddress
+{
+    QByteArrayView text;
+};
+
+// The report and feed lines, assembled in memory; every line ends in CR LF.
+class Lines final
+{
+public:
+    explicit Lines(qsizetype reserve) { m_out.reserve(reserve); }
+
+    template <std::size_t N> Lines& operator<<(const char (&text)[N])
+    {
+        m_out.append(text, qsizetype(N - 1));
+        return *this;
+    }
+    Lines& operator<<(QByteArrayView text)
+    {
+        m_out.append(text);
+        return *this;
+    }
+    Lines& operator<<(const QByteArray& text) { return *this << QByteArrayView(text); }
+    Lines& operator<<(const QString& text) { return *this << Html{text.toUtf8()}; }
+    Lines& operator<<(Html v)
+    {
+        escape(v.text);
+        return *this;
+    }
+    Lines& operator<<(Xml v)
+    {
+        escape(v.text);
+        return *this;
+    }
+    Lines& operator<<(QueryValue v)
+    {
+        for (const char c : v.text) {
+            switch (c) {
+            case '%':
+                m_out.append("%25");
+                break;
+            case '&':
+                m_out.append("%26");
+                break;
+            case '#':
+                m_out.append("%23");
+                break;
+            default:
+                escape(QByteArrayView(&c, 1));
+            }
+        }
+        return *this;
+    }
+    Lines& operator<<(UnquotedAddress v)
+    {
+        static constexpr char hex[] = "0123456789ABCDEF";
+        for (const char c : v.text) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u <= 32 || c == '"' || c == '\'' || c == '<' || c == '>' || c == '=' || c == '`') {
+                const char encoded[3] = {'%', hex[u >> 4], hex[u & 15]};
+                m_out.append(encoded, 3);
+            } else if (c == '&') {
+                m_out.append("&amp;");
+            } else {
+                m_out.append(c);
+            }
+        }
+        return *this;
+    }
+
+    void end() { m_out.append("\r\n"); }
+    void line(QByteArrayView text)
+    {
+        m_out.append(text);
+        end();
+    }
+
+    QByteArray take() { return std::move(m_out); }
+
+private:
+    static bool plain(QByteArrayView text)
+    {
+        for (const char c : text) {
+            if (c == '&' || c == '<' || c == '>' || c == '"')
+                return false;
+        }
+        return true;
+    }
+
+    // The same four characters are escaped for HTML and for XML.
+    void escape(QByteArrayView text)
+    {
+        if (plain(text)) {
+            m_out.append(text);
+            return;
+        }
+        for (const char c : text) {
+            switch (c) {
+            case '&':
+                m_out.append("&amp;");
+                break;
+            case '<':
+                m_out.append("&lt;");
+                break;
+            case '>':
+                m_out.append("&gt;");
+                break;
+            case '"':
+                m_out.append("&quot;");
+                break;
+            default:
+                m_out.append(c);
+            }
+        }
+    }
+
+    QByteArray m_out;
+};
+
+// The text of a field of the query's current row, as the grid shows it: NULL as the
+// empty text, an integer in decimal, a floating-point value in its general form with at
+// most 15 significant digits, a text as stored. Numbers are written into scratch (32
+// bytes); texts point into the query's row, valid until the next step.
+QByteArrayView fieldText(const Cursor& query, int i, char* scratch)
+{
+    sqlite3_stmt* stmt = query.statement();
+    if (sqlite3_column_type(stmt, i) == SQLITE_NULL)
+        return {};
+    switch (query.fieldType(i)) {
+    case FieldType::Integer: {
+        const auto r = std::to_chars(scratch, scratch + 32, sqlite3_column_int64(stmt, i));
+        return {scratch, r.ptr - scratch};
+    }
+    case FieldType::Float: {
+        const auto r = std::to_chars(scratch, scratch + 32, sqlite3_column_double(stmt, i),
+                                     std::chars_format::general, 15);
+        return {scratch, r.ptr - scratch};
+    }
+    case FieldType::Text:
+    case FieldType::Blob:
+        break;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+    return {text, sqlite3_column_bytes(stmt, i)};
+}
+
+int requiredField(const Cursor& query, const char* name)
+{
+    const int i = query.fieldIndex(QLatin1String(name));
+    if (i < 0)
+        throw StradexError(QStringLiteral("Field '%1' not found").arg(QLatin1String(name)));
+    return i;
+}
+
+void saveFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        throw StradexError(QStringLiteral("Can't create the file %1: %2")
+                               .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+}
+
+} // namespace
+
+HtmlReportWriter::HtmlReportWriter(const Config& config)
+    : m_config(config)
+    , m_creationText(creationText(QDateTime::currentDateTime()))
+{
+}
+
+HtmlReportWriter HtmlReportWriter::forProgram(const Config& config, const QString& tableText,
+                                              int recordCount)
+{
+    HtmlReportWriter writer(config);
+    writer.setProgramFolder(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+    writer.setTableText(tableText);
+    writer.setRecordCount(recordCount);
+    writer.setCreationText(creationText(QDateTime::currentDateTime(), QLocale::system()));
+    return writer;
+}
+
+QString HtmlReportWriter::creationText(const QDateTime& at, const QLocale& locale)
+{
+    // The long time format ends in the time zone, which the report leaves out.
+    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(zone);
+    return locale.toString(at.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(at.time(), timeFormat.trimmed());
+}
+
+QString HtmlReportWriter::feedName(const QString& path)
+{
+    const qsizetype slash =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    QString name = path.mid(slash + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        name.truncate(dot);
+    return name + QStringLiteral(".rss");
+}
+
+QString HtmlReportWriter::ReplaceAll(const QString& source, const QString& searched,
+                                     const QString& replacement)
+{
+    if (searched.isEmpty())
+        return source;
+    QString result = source;
+    if (replacement.contains(searched))
+        return result.replace(searched, replacement);
+    // A new occurrence can only begin within the searched text's length before the
+    // replacement's end, so the search resumes there instead of at the beginning.
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype at = result.indexOf(searched, from);
+        if (at < 0)
+            return result;
+        result.replace(at, searched.size(), replacement);
+        from = std::max<qsizetype>(0, at - searched.size() + 1);
+    }
+}
+
+HtmlReportWriter::Pages HtmlReportWriter::compose(const QString& feed, Cursor& query) const
+{
+    const ReportAssets assets(m_config, m_assetRoot);
+    const QString head = assets.headTemplate();
+
+    const QString programFolder = m_programFolder;
+    QString programUrlFolder = ReplaceAll(programFolder, QStringLiteral("\\"), QStringLiteral("/"));
+    // A folder of this system already starts with the root slash of file:///.
+    if (programUrlFolder.startsWith(QLatin1Char('/')))
+        programUrlFolder.remove(0, 1);
+    const QByteArray photoServer = m_config.photoServer.toUtf8();
+
+    query.open();
+    const int fields = query.fieldCount();
+    if (fields < 3)
+        throw StradexError(QStringLiteral("The station query has too few fields for a report"));
+    const int latitude = requiredField(query, "latitude");
+    const int longitude = requiredField(query, "longitude");
+    const int aadt = requiredField(query, "aadt");
+    const int milePost = requiredField(query, "mile post");
+    const int stationNumber = requiredField(query, "station number");
+    const int sri = requiredField(query, "sri");
+    const int images = requiredField(query, "images");
+
+    enum class Cell
+    {
+        Plain,
+        Skip,
+        Report,
+        Station
+    };
+    std::vector<Cell> cells(std::size_t(fields), Cell::Plain);
+    for (int i = 0; i < fields; ++i) {
+        const QString& name = query.fieldName(i);
+        if (name == QLatin1String("Images"))
+            cells[std::size_t(i)] = Cell::Skip;
+        else if (name == QLatin1String("AADT Report"))
+            cells[std::size_t(i)] = Cell::Report;
+        else if (name == QLatin1String("Station Number"))
+            cells[std::size_t(i)] = Cell::Station;
+    }
+
+    Lines report(64 * 1024 + qsizetype(m_recordCount) * 1600);
+    Lines rss(4096 + qsizetype(m_recordCount) * 900);
+
+    rss.line(R"(<?xml version="1.0" encoding="utf-8" standalone="yes"?>)");
+    rss.line(
+        R"(<rss version="2.0" xmlns:media="http://search.yahoo.com/mrss" xmlns:atom="http://www.w3.org/2005/Atom">)");
+    rss.line("<channel>");
+    rss << "<atom:icon>" << Xml{m_config.headerImageUrl.toUtf8()} << "</atom:icon>";
+    rss.end();
+
+    // The template's lines, its last (empty) one included.
+    for (const QString& line : head.split(QRegularExpression(QStringLiteral("\r\n|\n"))))
+        report.line(line.toUtf8());
+
+    report << R"(<link id="gallery" rel="alternate" href=")" << feed
+           << R"(" type="application/rss+xml">)";
+    report.end();
+    report.line("</head>");
+    report.line(R"~(<body onunload="GUnload()">)~");
+    report.line(R"(<div id="main">)");
+    report.line(
+        R"(<table align="center" BORDERCOLOR="#0099FF" bgcolor="#F5F5F5"  RULES=NONE FRAME=BOX cellpadding="2" cellspacing="0" border="3" width="900px">)");
+    report << R"(<tr><td align="center" bgcolor="#0099FF"><h3>Korva Traffic Monitoring Stations ()"
+           << m_tableText << ")</h3></td></tr>";
+    report.end();
+    report << R"(<tr><td>Total stations identified: <b><span id="count"></span>)"
+           << QByteArray::number(m_recordCount) << "</b>.</td></tr>";
+    report.end();
+    report << "<tr><td>This report was created at: <b>" << m_creationText
+           << "</b> by Korva Stradex application, running from " << programFolder << ".</td></tr>";
+    report.end();
+    report.line(
+        R"(<tr><td><a href="javascript:PicLensLite.start();">View the station photos and sketches <img src="PicLensButton.png" border ="0">)");
+    report
+        << R"(</a><font color="#C0C0C0" >  Piclens plugin is needed for this slide show. Download it <a href=")"
+        << m_config.slideShowPluginPage
+        << R"(" target=_blank>here</a> if you do not have it installed already. </font></td></tr>)";
+    report.end();
+    report.line(
+        "<tr><td>Live Internet connection is required to view maps and station images.</td></tr>");
+    report.line(
+        R"(<tr><td><font color="#C0C0C0">Disclaimer: All data in this report are provided as is and for information only. Please view the Help File of Korva Stradex for metadata. )");
+    report
+        << m_config.reportNotice
+        << R"( <a id="sh" style="color:#ff0000;background-color:#ffff00; cursor:pointer"> [show/hide filters]</a> </font></td></tr>)";
+    report.end();
+    report.line("</table>");
+    report.line(
+        R"(<table id="details_table" align="center" BORDERCOLOR="#0099FF" RULES=NONE FRAME=BOX cellpadding="5" cellspacing="0" border="3" width="900px" class="tablesorter">)");
+    for (const char* line : {"<thead>", "<tr>", "</tr>", "</thead>", "<thead>", "<tr>"})
+        report.line(line);
+    for (int i = 0; i < fields; ++i) {
+        if (cells[std::size_t(i)] != Cell::Skip) {
+            report << "<th>" << query.fieldName(i) << "</th>";
+            report.end();
+        }
+    }
+    for (const char* line :
+         {"<th>Map</th>", "<th>Site Photos</th>", "</tr>", "</thead>", "<tbody>"})
+        report.line(line);
+
+    const QByteArray reportBase = m_config.reportServer.toUtf8() + "/zarnweb/Report/";
+    const QByteArray mapSearch = m_config.mapSearchPage.toUtf8() + "?q=";
+    std::vector<char> scratch(std::size_t(fields) * 32);
+    std::vector<QByteArrayView> text(static_cast<std::size_t>(fields));
+    for (; !query.eof(); query.next()) {
+        for (int i = 0; i < fields; ++i)
+            text[std::size_t(i)] = fieldText(query, i, scratch.data() + i * 32);
+        const QByteArrayView lat = text[std::size_t(latitude)];
+        const QByteArrayView lon = text[std::size_t(longitude)];
+
+        report.line("<tr>");
+        for (int i = 0; i < fields; ++i) {
+            const QByteArrayView value = text[std::size_t(i)];
+            switch (cells[std::size_t(i)]) {
+            case Cell::Skip:
+                continue;
+            case Cell::Report:
+                report << R"(<td align="center"><a href=)" << UnquotedAddress{reportBase}
+                       << UnquotedAddress{value}
+                       << R"( target=_blank><img src="icons/small/kword.png" border="0"></a></td>)";
+                break;
+            case Cell::Station:
+                report << R"(<td><a target=_blank href=")" << Html{mapSearch} << QueryValue{lat}
+                       << "," << QueryValue{lon} << R"(">)" << Html{value} << "</a></td>";
+                break;
+            case Cell::Plain:
+                report << "<td>" << Html{value} << "</td>";
+                break;
+            }
+            report.end();
+        }
+
+        report.line(R"(<td align="left">)");
+        report << R"(<a href="icons/small/loc.html?latitude=)" << QueryValue{lat}
+               << "&longitude=" << QueryValue{lon}
+               << "&aadt=" << QueryValue{text[std::size_t(aadt)]};
+        report.end();
+        report << "&mp=" << QueryValue{text[std::size_t(milePost)]};
+        report.end();
+        report << "&station=" << QueryValue{text[std::size_t(stationNumber)]};
+        report.end();
+        report << "&sri=" << QueryValue{text[std::size_t(sri)]};
+        report.end();
+        report.line(R"(" rel="lyteframe" title="Station Name:)");
+        report
+            << Html{text[0]}
+            << R"(. Location may not be exact." rev="width: 580px; height: 480px; scrolling: no;">)";
+        report.end();
+        report.line(R"(<img src="icons/small/map1.png" border="0"></a>)");
+        report.line("</td>");
+
+        const QByteArrayView imagesText = text[std::size_t(images)];
+        const QStringList photos =
+            imagesText.isEmpty() ? QStringList() : ImageNames::split(QString::fromUtf8(imagesText));
+        const QByteArrayView station = text[0];
+        if (!photos.isEmpty()) {
+            const QString located = QStringLiteral("Located at: ") + QString::fromUtf8(text[1]) +
+                                    QStringLiteral(", ") + QString::fromUtf8(text[2]);
+            const QByteArray description =
+                ReplaceAll(located, QStringLiteral("&"), QStringLiteral("and")).toUtf8();
+            const QByteArrayView number = text[std::size_t(stationNumber)];
+            for (const QString& photo : photos) {
+                const QByteArray name = photo.toUtf8();
+                rss.line("<item>");
+                rss << "<title>Station Number: " << Xml{number} << "</title>";
+                rss.end();
+                rss << "<description>" << Xml{description} << "</description>";
+                rss.end();
+                rss << "<link>" << Xml{photoServer} << Xml{name} << ".jpg</link>";
+                rss.end();
+                rss << R"(<media:thumbnail url=")" << Xml{photoServer} << Xml{name}
+                    << R"(-tb.jpg"/>)";
+                rss.end();
+                rss << R"(<media:content url=")" << Xml{photoServer} << Xml{name} << R"(.jpg"/>)";
+                rss.end();
+                rss.line("</item>");
+            }
+        }
+
+        auto photoLink = [&](const QString& photo) {
+            report << R"(<a href=")" << Html{photoServer} << Html{photo.toUtf8()}
+                   << R"(.jpg" rel="lytebox[)" << Html{station} << R"(]" title="Station Number: )"
+                   << Html{station} << R"(">)";
+        };
+        if (photos.isEmpty()) {
+            report.line(
+                R"(<td align="left"><img src="icons/small/gray_image.png" border="0"></td>)");
+        } else if (photos.size() == 1) {
+            report << R"(<td align="left">)";
+            photoLink(photos.first());
+            report << R"(<img src="icons/small/image.png" border="0"></a></td>)";
+            report.end();
+        } else {
+            report.line(R"(<td align="left">)");
+            photoLink(photos.first());
+            report << R"(<img src="icons/small/image.png" border="0"></a>)";
+            report.end();
+            for (qsizetype p = 1; p < photos.size(); ++p) {
+                photoLink(photos.at(p));
+                report << "</a>";
+                report.end();
+            }
+            report.line("</td>");
+        }
+        report.line("</tr>");
+    }
+    // The walk is over; the next query run would close the query anyway.
+    query.close();
+
+    const QString mapIcon =
+        QStringLiteral("file:///") + programUrlFolder + QStringLiteral("icons/small/map1.png");
+    for (const char* line :
+         {"</tbody>", "</table>", R"(<script language="JavaScript">)",
+          R"(tigra_tables("details_table", 1, 0, "#FFFFFF", "#F5F5F5", "#66CCFF", "#0099FF");)",
+          "</script>", "<div>", "</div>", "</div>", R"(<font color="#ffffff">)"})
+        report.line(line);
+    report << "<img width=0 height=0 src=\"" << mapIcon << "\" >";
+    report.end();
+    report.line("<script>");
+    report.line("document.write(new Date())");
+    // The address goes into a script string: quotes and backslashes escaped for it.
+    QString scriptIcon = mapIcon;
+    scriptIcon.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('"'), QLatin1String("\\\""));
+    scriptIcon.replace(QLatin1Char('<'), QLatin1String("\\x3c"));
+    report << "stradex_image.src = \"" << QByteArrayView(scriptIcon.toUtf8()) << "\"";
+    report.end();
+    for (const char* line : {"</script>", "</font>", "</body>", "</html>"})
+        report.line(line);
+
+    rss.line("</channel>");
+    rss.line("</rss>");
+    return {report.take(), rss.take()};
+}
+
+void HtmlReportWriter::WriteHtmlReport(const QString& path, Cursor& stationQuery) const
+{
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath() + QLatin1Char('/');
+    const QString feed = feedName(path);
+
+    const ReportAssets assets(m_config, m_assetRoot);
+    assets.WriteReportAssets(folder);
+
+    const Pages pages = compose(feed, stationQuery);
+    saveFile(info.absoluteFilePath(), pages.report);
+    saveFile(folder + feed, pages.feed);
+}
