@@ -2,10 +2,12 @@
 #include "app/uSplash.h"
 #include "app/uStradexMain.h"
 #include "data/stationdata.h"
+#include "data/stationgrid.h"
 #include "dbresource.h"
 #include "platform/recordingseams.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QTemporaryDir>

@@ -2,16 +2,22 @@
 
 #include "platform/config.h"
 
-#include <QComboBox>
 #include <QLabel>
+#include <QList>
 #include <QMainWindow>
-#include <QTableView>
 
 class AddressOpener;
+class AreaNavigator;
+class CommandDock;
+class FilterBar;
 class MessageSink;
+class QComboBox;
+class QSplitter;
+class QTabWidget;
+class QTreeWidgetItem;
 class SaveDialog;
-class ResultSetModel;
 class StationData;
+class StationGrid;
 
 // What the main window needs from outside: the configuration, the desktop seams and
 // the path of the station database file.
@@ -24,39 +30,109 @@ struct MainWindowEnvironment
     QString databasePath;
 };
 
-// The program's one main window: it owns the controls and the shared station data,
-// and its handlers hand the work to the logic classes.
+// The program's one main window: it owns the controls and the shared station data, lays
+// them out, and its handlers hand the work to the logic classes.
 class TfrmMainStradex final : public QMainWindow
 {
     Q_OBJECT
 
 public:
     static constexpr const char* DesignCaption = "Korva Traffic Monitoring Station Database ";
+    static constexpr int DesignClientWidth = 1251;
+    static constexpr int DesignClientHeight = 721;
+    static constexpr int TreePanelWidth = 215;
+    static constexpr int HeaderPanelHeight = 93;
+    static constexpr int StatusBarHeight = 19;
+    static constexpr int GridTab = 0;
+    static constexpr int MapTab = 1;
 
     explicit TfrmMainStradex(const MainWindowEnvironment& environment, QWidget* parent = nullptr);
     ~TfrmMainStradex() override;
 
+    const MainWindowEnvironment& environment() const { return m_env; }
     StationData& stationData() const { return *m_data; }
+
+    // The controls that the other views use.
     QComboBox* AADTCB() const { return m_AADTCB; }
-    QTableView* RzDBGrid1() const { return m_grid; }
+    AreaNavigator* TV() const { return m_TV; }
+    StationGrid* RzDBGrid1() const { return m_grid; }
+    FilterBar* pnlSearch() const { return m_filterBar; }
+    QTabWidget* AdvPageControl1() const { return m_pages; }
+    // The " Station Map" tab's content: an empty container with a layout for the map.
+    QWidget* mapContainer() const { return m_mapContainer; }
+    CommandDock* AdvSmoothDock1() const { return m_dock; }
+    QSplitter* Splitter1() const { return m_splitter1; }
+    QSplitter* Splitter2() const { return m_splitter2; }
+
+    // The current table: the table choice's text.
+    QString currentTable() const;
+    // The text of the navigator's selected node.
+    QString selectedNodeText() const;
+
     QString panelText(int panel) const;
     void setPanelText(int panel, const QString& text);
 
+    // The query runner: reloads the result set from the statement; the grid's columns
+    // are laid out and panel 0 shows the count. A rejected statement raises its error.
+    void runQuery(const QString& statement);
     // Lays out the grid's columns as after every load.
     void layoutGridColumns();
 
+    // Event handlers. Each raises its error to the caller; the connections show it.
+    void TVChange(QTreeWidgetItem* node);
+    void TVClick();
+    void goSpBtnClick();
+    void RzDBGrid1TitleClick(const QString& fieldName);
+    void AdvSmoothDock1ItemClick(int index);
+    void AdvSmoothDock1ItemHover(int index);
+
+    // The station list and chart refresh, from the grid column nameColumn (0-based),
+    // under the caption. The map view fills it; until then there is nothing to refresh.
+    void FillStationList(int nameColumn, const QString& caption);
+    // Loads the map host page into the browser; filled by the map view.
+    void LoadMap();
+
+    // Dock commands that the export, about and update parts fill.
+    void tbtnHTMLClick();
+    void tbnXLSClick();
+    void tbtnXMLClick();
+    void openAboutBox();
+    void checkForUpdate();
+
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
-    void FormClose();
     void buildLayout();
+    QWidget* buildTreePanel();
+    QWidget* buildGridPanel();
+    void buildStatusBar();
+    void connectHandlers();
+    // Runs a handler; an error it raises is shown once and ends the handler.
+    void guarded(const std::function<void()>& handler);
+
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    // Creation steps that other views fill: the photo viewer's labels and the map
+    // provider choice.
+    void clearPhotoViewerLabels();
+    void selectMapProvider();
+
+    QString composeArea(const QTreeWidgetItem* node);
 
     MainWindowEnvironment m_env;
     StationData* m_data;
-    ResultSetModel* m_model;
-    QComboBox* m_AADTCB;
-    QTableView* m_grid;
+    QComboBox* m_AADTCB = nullptr;
+    AreaNavigator* m_TV = nullptr;
+    StationGrid* m_grid = nullptr;
+    FilterBar* m_filterBar = nullptr;
+    QTabWidget* m_pages = nullptr;
+    QWidget* m_mapContainer = nullptr;
+    CommandDock* m_dock = nullptr;
+    QSplitter* m_splitter1 = nullptr;
+    QSplitter* m_splitter2 = nullptr;
     QList<QLabel*> m_panels;
+    bool m_shown = false;
 };
