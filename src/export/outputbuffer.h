@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <cstring>
+
+class QIODevice;
+
+// Collects the bytes a writer produces and hands them to the device in large blocks;
+// a device that refuses bytes raises a StradexError with the device's reason.
+class OutputBuffer final
+{
+public:
+    static constexpr qsizetype BlockSize = 256 * 1024;
+
+    explicit OutputBuffer(QIODevice& device);
+    ~OutputBuffer();
+    OutputBuffer(const OutputBuffer&) = delete;
+    OutputBuffer& operator=(const OutputBuffer&) = delete;
+
+    // Room for at least n more bytes; returns where they go. Commit them with advance().
+    char* reserve(qsizetype n)
+    {
+        if (m_used + n > m_data.size())
+            makeRoom(n);
+        return m_data.data() + m_used;
+    }
+    void advance(qsizetype n) { m_used += n; }
+
+    void append(QByteArrayView bytes)
+    {
+        if (bytes.size() >= BlockSize) {
+            appendLarge(bytes);
+            return;
+        }
+        char* p = reserve(bytes.size());
+        if (!bytes.isEmpty())
+            std::memcpy(p, bytes.data(), std::size_t(bytes.size()));
+        m_used += bytes.size();
+    }
+    void append(char c)
+    {
+        *reserve(1) = c;
+        ++m_used;
+    }
+
+    // Writes what is collected; the buffer is empty afterwards.
+    void flush();
+
+private:
+    void makeRoom(qsizetype n);
+    void appendLarge(QByteArrayView bytes);
+    void writeAll(const char* p, qsizetype n);
+
+    QIODevice& m_device;
+    QByteArray m_data;
+    qsizetype m_used = 0;
+};
