@@ -2,3 +2,6 @@
 # agency site stand-in.
 stradex_test(test_zarnmap LIBS stradex_map)
 stradex_test(test_stationlist LIBS stradex_map stradex_testsupport)
+if(STRADEX_WITH_UI)
+    stradex_test(test_sitemap UI LIBS stradex_site stradex_testsupport Qt6::Network)
+endif()

@@ -1,6 +1,8 @@
 // site-server: stands in for the agency's report server and photo server on loopback.
 //
 //   site-server [--port N]      listens on 127.0.0.1:N (default 8470) until SIGINT or SIGTERM
+//               [--tiles URL]   map tiles ({z}/{x}/{y}; default OpenStreetMap's)
+//               [--no-tiles]    the map without tiles: markers over a plain background
 
 #include "dbresource.h"
 #include "siteserver.h"
@@ -30,12 +32,17 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     quint16 port = 8470;
+    QString tiles = QStringLiteral("https://tile.openstreetmap.org/{z}/{x}/{y}.png");
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--port") && i + 1 < args.size()) {
             port = quint16(args.at(++i).toUInt());
+        } else if (args.at(i) == QLatin1String("--tiles") && i + 1 < args.size()) {
+            tiles = args.at(++i);
+        } else if (args.at(i) == QLatin1String("--no-tiles")) {
+            tiles.clear();
         } else {
-            std::fprintf(stderr, "usage: site-server [--port N]\n");
+            std::fprintf(stderr, "usage: site-server [--port N] [--tiles URL | --no-tiles]\n");
             return 2;
         }
     }
@@ -55,7 +62,7 @@ int main(int argc, char** argv)
     QFile::copy(stationDatabaseResource(), db);
     QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner);
 
-    SiteServer server({db, SiteServer::defaultWebModules(), state});
+    SiteServer server({db, SiteServer::defaultWebModules(), state, tiles});
     if (server.listen(port) == 0) {
         std::fprintf(stderr, "site-server: cannot listen on 127.0.0.1:%u\n", unsigned(port));
         return 1;

@@ -1,5 +1,8 @@
 #include "siteserver.h"
 
+#include "maproutes.h"
+#include "stationreports.h"
+
 #include <QHostAddress>
 
 SiteServer::SiteServer(const Options& options) : m_options(options)
@@ -9,6 +12,8 @@ SiteServer::SiteServer(const Options& options) : m_options(options)
                                    QByteArrayLiteral("<html><head><title>Korva site stand-in</title></head>"
                                                      "<body><h1>Korva site stand-in</h1></body></html>"));
     });
+    MapRoutes::add(*this);
+    StationReports::add(*this);
 }
 
 quint16 SiteServer::listen(quint16 port)

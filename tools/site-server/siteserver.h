@@ -13,6 +13,7 @@ public:
         QString databasePath;  // the station database whose stations are served
         QString webModules;    // the npm packages folder (web/node_modules)
         QString stateFolder;   // where made files are kept between requests
+        QString tileAddress;   // map tile address template ({z}/{x}/{y}); empty: no tiles
     };
 
     explicit SiteServer(const Options& options);
