@@ -5,3 +5,4 @@ stradex_test(test_xlswriter SOURCES support/xlsreadback.cpp support/xlsreadback.
              LIBS stradex_export stradex_testsupport stradex_dbresource)
 stradex_test(test_selectionexporter SOURCES support/xlsreadback.cpp support/xlsreadback.h
              LIBS stradex_export stradex_testsupport)
+stradex_test(test_exportcommands LIBS stradex_export stradex_testsupport)
