@@ -7,7 +7,7 @@
 #include "dbresource.h"
 #include "siteserver.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
@@ -30,7 +30,10 @@ void onSignal(int)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // The station photos are drawn with QPainter, whose text needs a QGuiApplication;
+    // the server has no window, so it runs on the offscreen platform.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     quint16 port = 8470;
     QString tiles = QStringLiteral("https://tile.openstreetmap.org/{z}/{x}/{y}.png");
     const QStringList args = app.arguments();
@@ -51,7 +54,7 @@ int main(int argc, char** argv)
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return 1;
     QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QGuiApplication::quit);
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
 

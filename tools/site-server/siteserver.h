@@ -5,6 +5,8 @@
 
 // The agency site stand-in on loopback: the report server's pages and scripts and the
 // photo server's pictures, served from the station database and the project's own files.
+// The photo routes draw their pictures with QPainter: a program that serves them needs a
+// QGuiApplication (site-server's main runs one on the offscreen platform).
 class SiteServer final
 {
 public:
