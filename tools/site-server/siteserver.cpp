@@ -1,6 +1,7 @@
 #include "siteserver.h"
 
 #include "maproutes.h"
+#include "photosroutes.h"
 #include "stationreports.h"
 
 #include <QHostAddress>
@@ -14,6 +15,7 @@ SiteServer::SiteServer(const Options& options) : m_options(options)
     });
     MapRoutes::add(*this);
     StationReports::add(*this);
+    PhotosRoutes::add(*this);
 }
 
 quint16 SiteServer::listen(quint16 port)
