@@ -2,14 +2,12 @@
 #include "app/uSplash.h"
 #include "app/uStradexMain.h"
 #include "data/stationdata.h"
-#include "data/stationgrid.h"
 #include "dbresource.h"
 #include "platform/recordingseams.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
-#include <QHeaderView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,31 +40,6 @@ private slots:
         QCOMPARE(splash.size(), QSize(400, 300));
         QCOMPARE(splash.imgSplash()->pos(), QPoint(0, 0));
         QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
-    }
-
-    void mainWindowOpensOnAllData()
-    {
-        RecordingMessageSink messages;
-        RecordingAddressOpener addresses;
-        RecordingSaveDialog saves;
-        TfrmMainStradex w({Config::defaults(), &messages, &addresses, &saves, m_db});
-        QCOMPARE(messages.errors, QStringList());
-        QStringList tables;
-        for (int i = 0; i < w.AADTCB()->count(); ++i)
-            tables << w.AADTCB()->itemText(i);
-        QCOMPARE(tables, QStringList({"ALL DATA", "AADT 2008", "AADT 2007"}));
-        QCOMPARE(w.AADTCB()->currentIndex(), 0);
-        QCOMPARE(w.stationData().resultSet().recordCount(), 1997);
-        QCOMPARE(w.panelText(0), QStringLiteral("Number of stations: 1997"));
-        QCOMPARE(w.panelText(1), QStringLiteral("Query Time:"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Korva Traffic Monitoring Station Database  - Version 3.0.0.0"));
-        QCOMPARE(w.minimumSize(), QSize(1050, 700));
-        QTableView* grid = w.RzDBGrid1();
-        QVERIFY(grid->isColumnHidden(11));
-        QCOMPARE(grid->columnWidth(2), 300);
-        QCOMPARE(grid->columnWidth(5), 200);
-        QCOMPARE(grid->columnWidth(0), 100);
-        QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Station Number"));
     }
 
     void missingDatabaseIsReportedAndTheWindowStillOpens()
