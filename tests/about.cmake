@@ -1,0 +1,6 @@
+# The about box, the update check and the manual.
+stradex_test(test_aboutkeymatcher LIBS stradex_helplogic)
+stradex_test(test_updatecontrolfile LIBS stradex_helplogic)
+if(STRADEX_WITH_UI)
+    stradex_test(test_aboutbox UI LIBS stradex_helpui)
+endif()
