@@ -1,8 +1,10 @@
 #include "siteserver.h"
 
+#include "manualroute.h"
 #include "maproutes.h"
 #include "photosroutes.h"
 #include "stationreports.h"
+#include "updateoffer.h"
 
 #include <QHostAddress>
 
@@ -13,6 +15,8 @@ SiteServer::SiteServer(const Options& options) : m_options(options)
                                    QByteArrayLiteral("<html><head><title>Korva site stand-in</title></head>"
                                                      "<body><h1>Korva site stand-in</h1></body></html>"));
     });
+    UpdateOffer::addRoutes(*this);
+    addManualRoute(*this);
     MapRoutes::add(*this);
     StationReports::add(*this);
     PhotosRoutes::add(*this);
