@@ -283,11 +283,13 @@ QImage paintSketch(const PhotosSubject& s)
     for (int y = 20; y < PhotosPainter::Height; y += 20)
         p.drawLine(0, y, PhotosPainter::Width, y);
 
-    // "1.6 MI E OF CR 614": the station lies east of the cross road at that distance.
+    // "1.6 MI E OF CR 614": the station lies east of the cross road at that distance;
+    // "N OF BROAD ST INTERCHANGE" gives no distance.
     static const QRegularExpression form(
-        QStringLiteral("^\\s*([0-9.]+)\\s*MI\\s+([NSEW]{1,2})\\s+OF\\s+(.+?)\\s*$"));
+        QStringLiteral("^\\s*(?:([0-9.]+)\\s*MI\\s+)?([NSEW]{1,2})\\s+OF\\s+(.+?)\\s*$"));
     const QRegularExpressionMatch m = form.match(s.location);
-    const QString distance = m.hasMatch() ? m.captured(1) + QStringLiteral(" MI") : QString();
+    const QString distance =
+        m.captured(1).isEmpty() ? QString() : m.captured(1) + QStringLiteral(" MI");
     const QString direction = m.hasMatch() ? m.captured(2) : QStringLiteral("E");
     const QString crossRoad = m.hasMatch() ? m.captured(3) : s.location.trimmed();
     const bool stationRight = !direction.contains(QLatin1Char('W'));
