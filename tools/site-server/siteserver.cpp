@@ -3,6 +3,7 @@
 #include "manualroute.h"
 #include "maproutes.h"
 #include "photosroutes.h"
+#include "reportmapapi.h"
 #include "stationreports.h"
 #include "updateoffer.h"
 
@@ -20,6 +21,7 @@ SiteServer::SiteServer(const Options& options) : m_options(options)
     MapRoutes::add(*this);
     StationReports::add(*this);
     PhotosRoutes::add(*this);
+    addReportMapApiRoutes(*this);
 }
 
 quint16 SiteServer::listen(quint16 port)
