@@ -128,6 +128,9 @@ private slots:
         QTRY_COMPARE(list()->selectedIndex(), 3);
         QVERIFY(chart()->isBarHighlighted(2));
         QCOMPARE(chart()->title(), QStringLiteral("AADT Volume: 12,000"));
+        const QImage drawn = chart()->viewport()->grab().toImage();
+        QCOMPARE(drawn.pixelColor(onBar), QColor(255, 255, 0));
+        QCOMPARE(drawn.pixelColor(chart()->barTop(1) + QPoint(0, 4)), QColor(255, 0, 0));
         QTest::mouseClick(chart()->viewport(), Qt::LeftButton, {}, onBar);
         QCOMPARE(m_data.resultSet().recNo(), 2);
         QCOMPARE(markerCalls().size(), 1);

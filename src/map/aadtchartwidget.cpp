@@ -90,7 +90,8 @@ AadtChartWidget::AadtChartWidget(QWidget* parent)
     c->setLocalizeNumbers(true);
 
     m_set->setColor(Red);
-    m_set->setBorderColor(Red);
+    // No outline: on narrow bars it would hide the highlight colour.
+    m_set->setPen(Qt::NoPen);
     m_set->setSelectedColor(Yellow);
     m_series->append(m_set);
     m_series->setLabelsVisible(false);

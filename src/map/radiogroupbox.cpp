@@ -12,7 +12,8 @@ RadioGroupBox::RadioGroupBox(const QString& caption, const QStringList& items, i
     setAlignment(Qt::AlignHCenter);
     setAccessibleName(caption);
     auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(6, 0, 6, 2);
+    grid->setContentsMargins(4, 0, 2, 2);
+    grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(0);
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items.at(i));

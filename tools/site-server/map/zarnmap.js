@@ -81,22 +81,25 @@ function initMap(argument) {
 }
 
 function createHtmlContent(stationNumber, sri, milePost, municipality, streetName, aadt, imageNames) {
+    var photos = String(imageNames).split(",").filter(function (name) { return name.trim() !== ""; });
     var rows = [
-        ["SRI", sri],
-        ["Mile post", milePost],
-        ["Municipality", municipality],
-        ["Street", streetName],
-        ["AADT", aadt]
+        ["SRI", zarnEscape(sri)],
+        ["Mile post", zarnEscape(milePost)],
+        ["Municipality", zarnEscape(municipality)],
+        ["Street", zarnEscape(streetName)],
+        ["AADT", zarnEscape(aadt)],
+        ["Photos", photos.length ? photos.map(function (name) {
+            return '<span style="white-space:nowrap">' + zarnEscape(name) + "</span>";
+        }).join(", ") : "none"]
     ];
+    // The page has no doctype, so tables do not inherit the font unless told to.
     var html = '<div class="zarn-station" data-station="' + zarnEscape(stationNumber) + '"'
         + ' style="font:12px tahoma,arial,sans-serif">'
         + '<div style="font-weight:bold;color:#003366;margin-bottom:4px">Station ' + zarnEscape(stationNumber) + "</div>"
-        + '<table style="border-collapse:collapse">';
+        + '<table style="border-collapse:collapse;font:inherit">';
     for (var i = 0; i < rows.length; ++i)
-        html += '<tr><td style="color:#555;padding-right:8px">' + rows[i][0] + "</td><td>" + zarnEscape(rows[i][1]) + "</td></tr>";
-    var photos = String(imageNames).split(",").filter(function (name) { return name.trim() !== ""; });
-    html += '<tr><td style="color:#555;padding-right:8px;vertical-align:top">Photos</td><td>'
-        + (photos.length ? photos.map(zarnEscape).join("<br>") : "none") + "</td></tr>";
+        html += '<tr><td style="color:#555;padding:1px 10px 1px 0;white-space:nowrap;vertical-align:top">'
+            + rows[i][0] + '</td><td style="padding:1px 0">' + rows[i][1] + "</td></tr>";
     return html + "</table></div>";
 }
 
@@ -111,7 +114,7 @@ function addMarker(latitude, longitude, content) {
     var station = first && first.getAttribute("data-station") || "";
     var marker = L.marker([latitude, longitude], { title: station ? "Station " + station : "" })
         .addTo(zarnMap)
-        .bindPopup(content, { maxWidth: 280 });
+        .bindPopup(content, { minWidth: 200, maxWidth: 300 });
     zarnMarkers.push({ station: station, latitude: latitude, longitude: longitude });
     zarnMap.setView([latitude, longitude], Math.max(zarnMap.getZoom(), 10));
     marker.openPopup();
