@@ -1,5 +1,6 @@
 #include "app/qtupdateprompts.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -21,9 +22,12 @@ bool QtUpdatePrompts::ask(const QString& question)
 
 QString QtUpdatePrompts::chooseFolder(const QString& fileName)
 {
+    // The download folder where the user has one, else the home folder.
+    QString start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (!QDir(start).exists())
+        start = QDir::homePath();
     return QFileDialog::getExistingDirectory(
-        m_parent, QStringLiteral("Choose the folder for %1").arg(fileName),
-        QStandardPaths::writableLocation(QStandardPaths::DownloadLocation));
+        m_parent, QStringLiteral("Choose the folder for %1").arg(fileName), start);
 }
 
 bool QtUpdatePrompts::progress(qint64 received, qint64 total)
