@@ -5,6 +5,7 @@
 #include "photos/imagenames.h"
 #include "platform/stradexerror.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +13,10 @@
 #include <QSaveFile>
 
 #include <charconv>
+#include <cstring>
+#include <memory>
 #include <sqlite3.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -39,20 +43,25 @@ struct UnquotedAddress
     QByteArrayView text;
 };
 
-// The report and feed lines, assembled in memory; every line ends in CR LF.
+// The report or feed lines, written to a device in blocks; every line ends in CR LF.
 class Lines final
 {
 public:
-    explicit Lines(qsizetype reserve) { m_out.reserve(reserve); }
+    Lines(QIODevice& device, const QString& name)
+        : m_device(device)
+        , m_name(name)
+        , m_buffer(new char[BlockSize])
+    {
+    }
 
     template <std::size_t N> Lines& operator<<(const char (&text)[N])
     {
-        m_out.append(text, qsizetype(N - 1));
+        put(text, qsizetype(N - 1));
         return *this;
     }
     Lines& operator<<(QByteArrayView text)
     {
-        m_out.append(text);
+        put(text.data(), text.size());
         return *this;
     }
     Lines& operator<<(const QByteArray& text) { return *this << QByteArrayView(text); }
@@ -69,87 +78,112 @@ public:
     }
     Lines& operator<<(QueryValue v)
     {
-        for (const char c : v.text) {
-            switch (c) {
-            case '%':
-                m_out.append("%25");
-                break;
-            case '&':
-                m_out.append("%26");
-                break;
-            case '#':
-                m_out.append("%23");
-                break;
-            default:
-                escape(QByteArrayView(&c, 1));
-            }
-        }
+        encode(v.text, [](char c) { return c == '%' || c == '&' || c == '#'; });
         return *this;
     }
     Lines& operator<<(UnquotedAddress v)
     {
-        static constexpr char hex[] = "0123456789ABCDEF";
-        for (const char c : v.text) {
-            const auto u = static_cast<unsigned char>(c);
-            if (u <= 32 || c == '"' || c == '\'' || c == '<' || c == '>' || c == '=' || c == '`') {
-                const char encoded[3] = {'%', hex[u >> 4], hex[u & 15]};
-                m_out.append(encoded, 3);
-            } else if (c == '&') {
-                m_out.append("&amp;");
-            } else {
-                m_out.append(c);
-            }
-        }
+        encode(v.text, [](char c) {
+            return static_cast<unsigned char>(c) <= 32 || c == '"' || c == '\'' || c == '<' ||
+                   c == '>' || c == '=' || c == '`';
+        });
         return *this;
     }
 
-    void end() { m_out.append("\r\n"); }
+    void end() { put("\r\n", 2); }
     void line(QByteArrayView text)
     {
-        m_out.append(text);
+        put(text.data(), text.size());
         end();
     }
 
-    QByteArray take() { return std::move(m_out); }
-
-private:
-    static bool plain(QByteArrayView text)
+    void flush()
     {
-        for (const char c : text) {
-            if (c == '&' || c == '<' || c == '>' || c == '"')
-                return false;
-        }
-        return true;
+        const qsizetype n = std::exchange(m_used, 0);
+        if (n > 0 && m_device.write(m_buffer.get(), n) != n)
+            writeFailed();
     }
 
-    // The same four characters are escaped for HTML and for XML.
+private:
+    static constexpr qsizetype BlockSize = 64 * 1024;
+
+    void put(const char* text, qsizetype n)
+    {
+        if (m_used + n > BlockSize) {
+            flush();
+            if (n > BlockSize) {
+                if (m_device.write(text, n) != n)
+                    writeFailed();
+                return;
+            }
+        }
+        std::memcpy(m_buffer.get() + m_used, text, std::size_t(n));
+        m_used += n;
+    }
+
+    [[noreturn]] void writeFailed()
+    {
+        throw StradexError(
+            QStringLiteral("Can't write %1: %2").arg(m_name, m_device.errorString()));
+    }
+
+    static bool special(char c) { return c == '&' || c == '<' || c == '>' || c == '"'; }
+
+    static QByteArrayView entity(char c)
+    {
+        switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        default:
+            return "&quot;";
+        }
+    }
+
+    // The same four characters are escaped for HTML and for XML; runs of other
+    // characters are copied at once.
     void escape(QByteArrayView text)
     {
-        if (plain(text)) {
-            m_out.append(text);
-            return;
-        }
-        for (const char c : text) {
-            switch (c) {
-            case '&':
-                m_out.append("&amp;");
-                break;
-            case '<':
-                m_out.append("&lt;");
-                break;
-            case '>':
-                m_out.append("&gt;");
-                break;
-            case '"':
-                m_out.append("&quot;");
-                break;
-            default:
-                m_out.append(c);
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        while (p < end) {
+            const char* run = p;
+            while (p < end && !special(*p))
+                ++p;
+            put(run, p - run);
+            if (p < end) {
+                const QByteArrayView e = entity(*p++);
+                put(e.data(), e.size());
             }
         }
     }
 
-    QByteArray m_out;
+    // Percent-encodes the characters that encoded() picks, and escapes the rest.
+    template <typename Pick> void encode(QByteArrayView text, Pick encoded)
+    {
+        static constexpr char hex[] = "0123456789ABCDEF";
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        while (p < end) {
+            const char* run = p;
+            while (p < end && !encoded(*p))
+                ++p;
+            escape(QByteArrayView(run, p - run));
+            if (p < end) {
+                const auto u = static_cast<unsigned char>(*p++);
+                const char percent[3] = {'%', hex[u >> 4], hex[u & 15]};
+                put(percent, 3);
+            }
+        }
+    }
+
+    QIODevice& m_device;
+    QString m_name;
+    std::unique_ptr<char[]> m_buffer;
+    qsizetype m_used = 0;
 };
 
 // The text of a field of the query's current row, as the grid shows it: NULL as the
@@ -187,13 +221,22 @@ int requiredField(const Cursor& query, const char* name)
     return i;
 }
 
-void saveFile(const QString& path, const QByteArray& bytes)
+[[noreturn]] void fileFailed(const QSaveFile& file)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw StradexError(QStringLiteral("Can't create the file %1: %2")
-                               .arg(QDir::toNativeSeparators(path), file.errorString()));
-    }
+    throw StradexError(QStringLiteral("Can't create the file %1: %2")
+                           .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+}
+
+void openFile(QSaveFile& file)
+{
+    if (!file.open(QIODevice::WriteOnly))
+        fileFailed(file);
+}
+
+void commitFile(QSaveFile& file)
+{
+    if (!file.commit())
+        fileFailed(file);
 }
 
 } // namespace
@@ -256,7 +299,19 @@ QString HtmlReportWriter::ReplaceAll(const QString& source, const QString& searc
     }
 }
 
-HtmlReportWriter::Pages HtmlReportWriter::compose(const QString& feed, Cursor& query) const
+HtmlReportWriter::Pages HtmlReportWriter::compose(const QString& feedName, Cursor& query) const
+{
+    Pages pages;
+    QBuffer report(&pages.report);
+    QBuffer feed(&pages.feed);
+    report.open(QIODevice::WriteOnly);
+    feed.open(QIODevice::WriteOnly);
+    write(feedName, query, report, feed);
+    return pages;
+}
+
+void HtmlReportWriter::write(const QString& feed, Cursor& query, QIODevice& reportDevice,
+                             QIODevice& feedDevice) const
 {
     const ReportAssets assets(m_config, m_assetRoot);
     const QString head = assets.headTemplate();
@@ -298,8 +353,8 @@ HtmlReportWriter::Pages HtmlReportWriter::compose(const QString& feed, Cursor& q
             cells[std::size_t(i)] = Cell::Station;
     }
 
-    Lines report(64 * 1024 + qsizetype(m_recordCount) * 1600);
-    Lines rss(4096 + qsizetype(m_recordCount) * 900);
+    Lines report(reportDevice, QStringLiteral("the report"));
+    Lines rss(feedDevice, QStringLiteral("the feed"));
 
     rss.line(R"(<?xml version="1.0" encoding="utf-8" standalone="yes"?>)");
     rss.line(
@@ -491,7 +546,8 @@ HtmlReportWriter::Pages HtmlReportWriter::compose(const QString& feed, Cursor& q
 
     rss.line("</channel>");
     rss.line("</rss>");
-    return {report.take(), rss.take()};
+    report.flush();
+    rss.flush();
 }
 
 void HtmlReportWriter::WriteHtmlReport(const QString& path, Cursor& stationQuery) const
@@ -503,7 +559,13 @@ void HtmlReportWriter::WriteHtmlReport(const QString& path, Cursor& stationQuery
     const ReportAssets assets(m_config, m_assetRoot);
     assets.WriteReportAssets(folder);
 
-    const Pages pages = compose(feed, stationQuery);
-    saveFile(info.absoluteFilePath(), pages.report);
-    saveFile(folder + feed, pages.feed);
+    // Both files are written beside their final names and replace them only when the
+    // whole walk succeeded.
+    QSaveFile report(info.absoluteFilePath());
+    QSaveFile rss(folder + feed);
+    openFile(report);
+    openFile(rss);
+    write(feed, stationQuery, report, rss);
+    commitFile(report);
+    commitFile(rss);
 }

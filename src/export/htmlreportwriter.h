@@ -8,6 +8,7 @@
 #include <QString>
 
 class Cursor;
+class QIODevice;
 
 // Writes the HTML report of a station selection: the report assets beside it, the page
 // (the head template, the header box, one table row per station with its map and photo
@@ -50,7 +51,12 @@ public:
     // and the feed are written only when the whole walk succeeded.
     void WriteHtmlReport(const QString& path, Cursor& stationQuery) const;
 
-    // The report and feed of the station query's rows, without writing anything.
+    // Writes the report and the feed of the station query's rows to the two devices, in
+    // blocks as they are made. The feed's name is the one the page links.
+    void write(const QString& feedName, Cursor& stationQuery, QIODevice& report,
+               QIODevice& feed) const;
+
+    // The report and the feed in memory.
     Pages compose(const QString& feedName, Cursor& stationQuery) const;
 
     // The feed's file name: the report's file name without its extension, + ".rss".
