@@ -240,7 +240,10 @@ private slots:
         QTest::newRow("file missing on the server")
             << "file missing" << int(WebUpdate::DownloadFailed) << 1 << "nothing was saved";
         QTest::newRow("control file names a folder")
-            << "names a folder" << int(WebUpdate::ControlFileUnreadable) << 1 << "names no file";
+            << "names a folder" << int(WebUpdate::ControlFileUnreadable) << 0 << "names no file";
+        QTest::newRow("control file names a local file")
+            << "names a local file" << int(WebUpdate::ControlFileUnreadable) << 0
+            << "names no file";
         QTest::newRow("user declines") << "declines" << int(WebUpdate::UpdateDeclined) << 1 << "";
         QTest::newRow("no folder chosen")
             << "no folder" << int(WebUpdate::UpdateDeclined) << 1 << "";
@@ -275,9 +278,17 @@ private slots:
             s.url = m_server->baseAddress() + QStringLiteral("/zarnweb/Report/nothing.inf");
         } else if (situation == QLatin1String("unreadable")) {
             s.url = m_server->baseAddress() + QStringLiteral("/");
-        } else if (situation == QLatin1String("names a folder")) {
-            UpdateControlFile control{QStringLiteral("3.1.0.0"), QDate(2009, 6, 1),
-                                      QStringLiteral("download/"), QByteArray(32, '\0')};
+        } else if (situation.startsWith(QLatin1String("names a"))) {
+            const QString file =
+                situation == QLatin1String("names a folder")
+                    ? QStringLiteral("download/")
+                    : QUrl::fromLocalFile(m_work.filePath(QStringLiteral("stations.sqlite")))
+                          .toString();
+            UpdateControlFile control{
+                QStringLiteral("3.1.0.0"), QDate(2009, 6, 1), file,
+                QCryptographicHash::hash(
+                    contents(m_work.filePath(QStringLiteral("stations.sqlite"))),
+                    QCryptographicHash::Sha256)};
             const QString folder = m_state.filePath(QStringLiteral("update"));
             QVERIFY(QDir().mkpath(folder));
             QFile f(folder + QStringLiteral("/stradex.inf"));

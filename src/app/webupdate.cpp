@@ -99,16 +99,28 @@ void WebUpdate::run()
         m_prompts.warn(e.message());
         return;
     }
+    const QString date = control.date.toString(QLatin1String(UpdateControlFile::DateFormat));
     report(ControlFileReceived,
-           QStringLiteral("Newest version %1 of %2")
-               .arg(control.version,
-                    control.date.toString(QLatin1String(UpdateControlFile::DateFormat))));
+           QStringLiteral("Newest version %1 of %2").arg(control.version, date));
     if (newer <= 0) {
         report(NoNewVersion, QStringLiteral("No new version found"));
         return;
     }
 
-    const QString date = control.date.toString(QLatin1String(UpdateControlFile::DateFormat));
+    // A file address that names no file on a web server is refused before the user is asked.
+    const QUrl source = QUrl(m_settings.url).resolved(QUrl(control.file));
+    const QString name = safeFileName(source);
+    const bool web =
+        source.scheme() == QLatin1String("http") || source.scheme() == QLatin1String("https");
+    if (!source.isValid() || !web || name.isEmpty()) {
+        const QString why =
+            QStringLiteral("The update information is not readable: \"%1\" names no file.")
+                .arg(control.file);
+        report(ControlFileUnreadable, why);
+        m_prompts.warn(why);
+        return;
+    }
+
     report(NewVersionFound, QStringLiteral("Version %1 of %2 found").arg(control.version, date));
     const QString running =
         m_settings.runningVersion.isEmpty()
@@ -119,21 +131,11 @@ void WebUpdate::run()
         report(UpdateDeclined, QStringLiteral("Update declined"));
         return;
     }
-    download(control);
+    download(control, source, name);
 }
 
-void WebUpdate::download(const UpdateControlFile& control)
+void WebUpdate::download(const UpdateControlFile& control, const QUrl& source, const QString& name)
 {
-    const QUrl source = QUrl(m_settings.url).resolved(QUrl(control.file));
-    const QString name = safeFileName(source);
-    if (!source.isValid() || name.isEmpty()) {
-        const QString why =
-            QStringLiteral("The update information is not readable: \"%1\" names no file.")
-                .arg(control.file);
-        report(ControlFileUnreadable, why);
-        m_prompts.warn(why);
-        return;
-    }
     const QString folder = m_prompts.chooseFolder(name);
     if (folder.isEmpty()) {
         report(UpdateDeclined, QStringLiteral("No folder chosen"));

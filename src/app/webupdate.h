@@ -58,7 +58,7 @@ signals:
 
 private:
     void run();
-    void download(const UpdateControlFile& control);
+    void download(const UpdateControlFile& control, const QUrl& source, const QString& name);
     QNetworkReply* get(const QUrl& url);
     void waitFor(QNetworkReply* reply);
     void report(Status status, const QString& text, int errorCode = 0);
