@@ -15,6 +15,7 @@ public:
     {
     }
     ~QtUpdatePrompts() override;
+    void setParent(QWidget* parent) { m_parent = parent; }
 
     bool ask(const QString& question) override;
     QString chooseFolder(const QString& fileName) override;
