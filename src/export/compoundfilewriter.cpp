@@ -63,12 +63,9 @@ void emptyDirectoryEntry(Block& dir, int index)
 
 } // namespace
 
-void CompoundFileWriter::write(QIODevice& device, const QString& streamName,
-                               const QList<QByteArrayView>& parts)
+void CompoundFileWriter::write(QIODevice& device, const QString& streamName, qint64 contentSize,
+                               const std::function<void(OutputBuffer&)>& produce)
 {
-    qint64 contentSize = 0;
-    for (const QByteArrayView& p : parts)
-        contentSize += p.size();
     const qint64 streamSize = std::max<qint64>(contentSize, MiniStreamCutoff);
     if (streamSize > 0x7FFFFFFF)
         throw StradexError(QStringLiteral("the sheet is too large for the .xls format"));
@@ -111,8 +108,12 @@ void CompoundFileWriter::write(QIODevice& device, const QString& streamName,
 
     OutputBuffer out(device);
     out.append(header.bytes());
-    for (const QByteArrayView& p : parts)
-        out.append(p);
+    const qint64 before = out.total();
+    produce(out);
+    if (out.total() - before != contentSize)
+        throw StradexError(QStringLiteral("the stream came out with %1 bytes instead of %2")
+                               .arg(out.total() - before)
+                               .arg(contentSize));
     const qint64 padding = qint64(streamSectors) * SectorSize - contentSize;
     char* zeros = out.reserve(qsizetype(padding));
     std::fill(zeros, zeros + padding, '\0');

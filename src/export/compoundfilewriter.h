@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QByteArrayView>
-#include <QList>
 #include <QString>
 
+#include <functional>
+
+class OutputBuffer;
 class QIODevice;
 
 // Writes an OLE2 compound document (version 3, 512-byte sectors) that holds one stream
@@ -16,8 +17,9 @@ public:
     // with zero bytes to reach it, so that the container needs no mini stream.
     static constexpr int MiniStreamCutoff = 4096;
 
-    // Writes the container with the stream made of the parts in order. Raises
-    // StradexError when the device refuses the data.
-    static void write(QIODevice& device, const QString& streamName,
-                      const QList<QByteArrayView>& parts);
+    // Writes the container with a stream of streamSize bytes, which `produce` appends
+    // to the buffer it is given, so that the stream need not be held in memory. Raises
+    // StradexError when the device refuses the data or the stream has another size.
+    static void write(QIODevice& device, const QString& streamName, qint64 streamSize,
+                      const std::function<void(OutputBuffer&)>& produce);
 };

@@ -22,6 +22,7 @@ void OutputBuffer::makeRoom(qsizetype n)
 void OutputBuffer::flush()
 {
     writeAll(m_data.constData(), m_used);
+    m_flushed += m_used;
     m_used = 0;
 }
 
@@ -30,6 +31,7 @@ void OutputBuffer::appendLarge(QByteArrayView bytes)
     // A large block goes to the device as it is rather than through the buffer.
     flush();
     writeAll(bytes.data(), bytes.size());
+    m_flushed += bytes.size();
 }
 
 void OutputBuffer::writeAll(const char* p, qsizetype n)

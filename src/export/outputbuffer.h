@@ -28,6 +28,9 @@ public:
     }
     void advance(qsizetype n) { m_used += n; }
 
+    // Bytes appended since the buffer was made.
+    qint64 total() const { return m_flushed + m_used; }
+
     void append(QByteArrayView bytes)
     {
         if (bytes.size() >= BlockSize) {
@@ -56,4 +59,5 @@ private:
     QIODevice& m_device;
     QByteArray m_data;
     qsizetype m_used = 0;
+    qint64 m_flushed = 0;
 };

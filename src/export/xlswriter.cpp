@@ -2,16 +2,22 @@
 
 #include "data/resultset.h"
 #include "export/compoundfilewriter.h"
+#include "export/outputbuffer.h"
 #include "platform/stradexerror.h"
 
-#include <QHash>
 #include <QtEndian>
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <deque>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <sys/mman.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -43,6 +49,65 @@ constexpr std::uint16_t CellXf = 15;
 constexpr std::uint16_t CaptionXf = 16;
 constexpr int WidestColumn = 255; // characters
 
+// Zeroed memory for the writer's large tables. Large blocks come straight from the
+// system, zeroed only as they are touched, and in huge pages where the system offers
+// them: the string index is probed at random, and with 4 KiB pages nearly every probe
+// of a large selection would cost a TLB miss, and every page a fault.
+class ZeroedBlock
+{
+public:
+    static constexpr std::size_t HugePage = std::size_t(2) << 20;
+
+    ZeroedBlock() = default;
+    explicit ZeroedBlock(std::size_t bytes)
+    {
+        if (bytes >= HugePage) {
+            m_mapped = bytes + HugePage; // room to start on a huge-page boundary
+            m_base =
+                mmap(nullptr, m_mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (m_base == MAP_FAILED)
+                throw std::bad_alloc();
+            const auto start = (reinterpret_cast<std::uintptr_t>(m_base) + HugePage - 1) &
+                               ~std::uintptr_t(HugePage - 1);
+            m_data = reinterpret_cast<void*>(start);
+            madvise(m_data, bytes, MADV_HUGEPAGE); // a hint: without it, plain pages
+        } else {
+            m_base = m_data = std::calloc(std::max<std::size_t>(bytes, 1), 1);
+            if (!m_data)
+                throw std::bad_alloc();
+        }
+    }
+    ~ZeroedBlock() { release(); }
+    ZeroedBlock(ZeroedBlock&& other) noexcept { *this = std::move(other); }
+    ZeroedBlock& operator=(ZeroedBlock&& other) noexcept
+    {
+        if (this != &other) {
+            release();
+            m_base = std::exchange(other.m_base, nullptr);
+            m_data = std::exchange(other.m_data, nullptr);
+            m_mapped = std::exchange(other.m_mapped, 0);
+        }
+        return *this;
+    }
+
+    template <typename T> T* as() const { return static_cast<T*>(m_data); }
+
+private:
+    void release()
+    {
+        if (m_mapped)
+            munmap(m_base, m_mapped);
+        else
+            std::free(m_base);
+        m_base = m_data = nullptr;
+        m_mapped = 0;
+    }
+
+    void* m_base = nullptr;
+    void* m_data = nullptr;
+    std::size_t m_mapped = 0;
+};
+
 // A growing byte block with little-endian appends.
 class Bytes
 {
@@ -50,21 +115,20 @@ public:
     qsizetype size() const { return m_size; }
     void reserve(qsizetype n)
     {
-        if (qsizetype(m_data.size()) < n)
-            m_data.resize(std::size_t(n));
+        if (n > m_capacity)
+            reallocate(n);
     }
     char* grow(qsizetype n)
     {
-        if (m_size + n > qsizetype(m_data.size()))
-            m_data.resize(std::max(m_data.size() * 2, std::size_t(m_size + n)));
-        char* p = m_data.data() + m_size;
+        if (m_size + n > m_capacity)
+            reallocate(std::max(m_capacity * 2, m_size + n));
+        char* p = m_data.as<char>() + m_size;
         m_size += n;
         return p;
     }
     void u8(std::uint8_t v) { *grow(1) = char(v); }
     void u16(std::uint16_t v) { qToLittleEndian(v, grow(2)); }
     void u32(std::uint32_t v) { qToLittleEndian(v, grow(4)); }
-    void f64(double v) { std::memcpy(grow(8), &v, 8); }
     void raw(const void* p, qsizetype n)
     {
         if (n > 0)
@@ -75,13 +139,23 @@ public:
         u16(id);
         u16(length);
     }
-    void patch16(qsizetype at, std::uint16_t v) { qToLittleEndian(v, m_data.data() + at); }
-    void patch32(qsizetype at, std::uint32_t v) { qToLittleEndian(v, m_data.data() + at); }
-    QByteArrayView view() const { return QByteArrayView(m_data.data(), m_size); }
+    void patch16(qsizetype at, std::uint16_t v) { qToLittleEndian(v, m_data.as<char>() + at); }
+    void patch32(qsizetype at, std::uint32_t v) { qToLittleEndian(v, m_data.as<char>() + at); }
+    QByteArrayView view() const { return QByteArrayView(m_data.as<char>(), m_size); }
 
 private:
-    std::vector<char> m_data;
+    void reallocate(qsizetype capacity)
+    {
+        ZeroedBlock data{std::size_t(capacity)};
+        if (m_size > 0)
+            std::memcpy(data.as<char>(), m_data.as<char>(), std::size_t(m_size));
+        m_data = std::move(data);
+        m_capacity = capacity;
+    }
+
+    ZeroedBlock m_data;
     qsizetype m_size = 0;
+    qsizetype m_capacity = 0;
 };
 
 bool isAscii(QByteArrayView s)
@@ -100,6 +174,56 @@ int displayLength(QByteArrayView utf8)
     for (char c : utf8)
         n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     return n;
+}
+
+// Whether two texts of the same length are equal; short texts are compared in words
+// here rather than in a library call.
+bool sameBytes(const char* a, const char* b, std::size_t n)
+{
+    for (; n >= 8; a += 8, b += 8, n -= 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a, 8);
+        std::memcpy(&y, b, 8);
+        if (x != y)
+            return false;
+    }
+    for (; n > 0; ++a, ++b, --n) {
+        if (*a != *b)
+            return false;
+    }
+    return true;
+}
+
+int decimalDigits(std::uint64_t v)
+{
+    int n = 1;
+    for (; v >= 10; v /= 10)
+        ++n;
+    return n;
+}
+
+// About the characters a number cell shows: the length of the shortest text that
+// reads back as the number. Numbers of at most six decimals between a thousandth and a
+// billion, which is what station data hold, are measured without formatting them: no
+// other text of at most six decimals reads back as the same number, as numbers of that
+// size lie closer together than a millionth.
+int numberWidth(double v)
+{
+    const double magnitude = std::fabs(v);
+    if (magnitude >= 1e-3 && magnitude < 1e9) {
+        const double scaled = magnitude * 1e6;
+        const auto units = static_cast<std::uint64_t>(scaled);
+        if (double(units) == scaled && double(units) / 1e6 == magnitude) {
+            std::uint64_t fraction = units % 1000000;
+            int decimals = 6;
+            for (; decimals > 0 && fraction % 10 == 0; --decimals)
+                fraction /= 10;
+            return int(v < 0) + decimalDigits(units / 1000000) + (decimals ? 1 + decimals : 0);
+        }
+    }
+    char digits[32];
+    const auto res = std::to_chars(digits, digits + sizeof digits, v);
+    return int(res.ptr - digits);
 }
 
 // A text in the form the workbook stores it: one byte per character when every
@@ -131,63 +255,130 @@ struct StoredText
     }
 };
 
-// The shared string table: every distinct text once, cells refer to it by index.
+// A fast hash of a short byte string, for the string table's probing.
+std::uint32_t hashBytes(const char* p, std::size_t n)
+{
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        h = (h ^ w) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 31;
+    }
+    if (n > 0) {
+        std::uint64_t w = 0;
+        std::memcpy(&w, p, n);
+        h = (h ^ w) * 0x94D049BB133111EBull;
+    }
+    h ^= h >> 29;
+    h *= 0x9E3779B97F4A7C15ull;
+    return std::uint32_t(h >> 32);
+}
+
+// The shared string table: every distinct text once, cells refer to it by index. It
+// keeps views of the texts, which must outlive it. The slots of its open-addressing
+// index hold each text's hash beside its number, so that a probe touches the texts only
+// when the hashes agree.
 class StringTable
 {
 public:
-    std::uint32_t add(QByteArrayView utf8)
+    // Room for at most `capacity` distinct texts. The index grows with the texts
+    // actually added: made for all of them at once, it would mostly be empty.
+    explicit StringTable(std::size_t capacity)
+        : m_strings(capacity * sizeof(Entry))
+        , m_capacity(capacity)
+    {
+        rehash(4096);
+    }
+
+    static std::uint32_t hash(QByteArrayView utf8)
+    {
+        return hashBytes(utf8.data(), std::size_t(utf8.size()));
+    }
+    // Starts loading the slot where a text of this hash is looked for first.
+    void prefetch(std::uint32_t hash) const
+    {
+        __builtin_prefetch(m_slots.as<std::uint64_t>() + (hash & (m_slotCount - 1)));
+    }
+
+    std::uint32_t add(QByteArrayView utf8) { return add(utf8, hash(utf8)); }
+    // One more cell refers to the text of this index.
+    std::uint32_t addAgain(std::uint32_t index)
     {
         ++m_references;
-        if (m_slots.empty() || (m_strings.size() + 1) * 2 > m_slots.size())
-            rehash();
-        const std::size_t hash = qHash(utf8);
-        std::size_t mask = m_slots.size() - 1;
+        return index;
+    }
+    std::uint32_t add(QByteArrayView utf8, std::uint32_t hash)
+    {
+        ++m_references;
+        if ((m_size + 1) * 2 > m_slotCount)
+            rehash(m_slotCount * 2);
+        const char* p = utf8.data();
+        const std::uint32_t n = std::uint32_t(utf8.size());
+        const std::size_t mask = m_slotCount - 1;
+        std::uint64_t* table = m_slots.as<std::uint64_t>();
+        Entry* entries = m_strings.as<Entry>();
         for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            const std::uint32_t slot = m_slots[i];
+            const std::uint64_t slot = table[i];
             if (slot == Empty) {
-                m_slots[i] = std::uint32_t(m_strings.size());
-                m_strings.push_back({utf8, hash});
-                return m_slots[i];
+                if (m_size == m_capacity)
+                    throw std::length_error("string table full");
+                const std::uint32_t index = std::uint32_t(m_size++);
+                table[i] = (std::uint64_t(hash) << 32) | (index + 1);
+                entries[index] = {p, n};
+                return index;
             }
-            const Entry& e = m_strings[slot];
-            if (e.hash == hash && e.text == utf8)
-                return slot;
+            if (std::uint32_t(slot >> 32) == hash) {
+                const std::uint32_t index = std::uint32_t(slot) - 1;
+                const Entry& e = entries[index];
+                if (e.length == n && sameBytes(e.text, p, n))
+                    return index;
+            }
         }
     }
-    // For texts that do not live in the result set.
-    std::uint32_t addOwned(const QString& text)
-    {
-        m_owned.push_back(text.toUtf8());
-        return add(m_owned.back());
-    }
 
+    // Cells that refer to a text, and distinct texts.
     std::uint32_t references() const { return m_references; }
-    std::size_t size() const { return m_strings.size(); }
-    QByteArrayView at(std::size_t i) const { return m_strings[i].text; }
+    std::size_t size() const { return m_size; }
+    QByteArrayView at(std::size_t i) const
+    {
+        const Entry& e = m_strings.as<Entry>()[i];
+        return QByteArrayView(e.text, e.length);
+    }
 
 private:
-    static constexpr std::uint32_t Empty = 0xFFFFFFFFu;
+    // A slot holds a text's hash and its index + 1; an empty slot is zero, so that a new
+    // index comes from the system already cleared rather than filled here.
+    static constexpr std::uint64_t Empty = 0;
     struct Entry
     {
-        QByteArrayView text;
-        std::size_t hash;
+        const char* text;
+        std::uint32_t length;
     };
-    void rehash()
+    void rehash(std::size_t size)
     {
-        std::vector<std::uint32_t> index(std::max<std::size_t>(1024, m_slots.size() * 2), Empty);
-        const std::size_t mask = index.size() - 1;
-        for (std::uint32_t s = 0; s < m_strings.size(); ++s) {
-            std::size_t i = m_strings[s].hash & mask;
-            while (index[i] != Empty)
+        ZeroedBlock block(size * sizeof(std::uint64_t));
+        std::uint64_t* table = block.as<std::uint64_t>();
+        const std::uint64_t* old = m_slots.as<std::uint64_t>();
+        const std::size_t mask = size - 1;
+        for (std::size_t s = 0; s < m_slotCount; ++s) {
+            const std::uint64_t slot = old[s];
+            if (slot == Empty)
+                continue;
+            std::size_t i = (slot >> 32) & mask;
+            while (table[i] != Empty)
                 i = (i + 1) & mask;
-            index[i] = s;
+            table[i] = slot;
         }
-        m_slots = std::move(index);
+        m_slots = std::move(block);
+        m_slotCount = size;
     }
 
-    std::vector<Entry> m_strings;
-    std::vector<std::uint32_t> m_slots;
-    std::deque<QByteArray> m_owned;
+    ZeroedBlock m_strings; // Entry[m_capacity], the first m_size in use
+    std::size_t m_capacity;
+    std::size_t m_size = 0;
+    ZeroedBlock m_slots;
+    std::size_t m_slotCount = 0;
     std::uint32_t m_references = 0;
 };
 
@@ -203,6 +394,12 @@ void writeStringTable(Bytes& out, const StringTable& table)
         std::uint16_t recordOffset;
     };
     std::vector<BucketStart> buckets;
+    qsizetype textBytes = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        textBytes += 3 + table.at(i).size() * 2;
+    // The largest the table can come out, with a record head for every record's worth.
+    out.reserve(out.size() + 8 + textBytes + (textBytes / (MaxRecordData - 4) + 2) * 5 + 2 +
+                8 * qsizetype(count / perBucket + 1) + 16);
 
     qsizetype recordStart = 0;
     int used = 0;
@@ -368,12 +565,74 @@ void writeGlobalsHead(Bytes& out, const QString& author)
 
 struct Sheet
 {
-    Bytes cells;
     int firstRecord = 0;
     int records = 0;
     bool footer = false;
     int rows = 0; // rows used, caption included
+    qint64 cellBytes = 0;
+    Bytes head; // BOF, column widths, dimensions
+    Bytes tail; // window settings, EOF
 };
+
+constexpr int LabelBytes = 14;  // LABELSST, header included
+constexpr int NumberBytes = 18; // NUMBER, header included
+
+char* putLabel(char* p, int row, int col, std::uint16_t xf, std::uint32_t index)
+{
+    qToLittleEndian<std::uint16_t>(LabelSst, p);
+    qToLittleEndian<std::uint16_t>(LabelBytes - 4, p + 2);
+    qToLittleEndian<std::uint16_t>(std::uint16_t(row), p + 4);
+    qToLittleEndian<std::uint16_t>(std::uint16_t(col), p + 6);
+    qToLittleEndian<std::uint16_t>(xf, p + 8);
+    qToLittleEndian<std::uint32_t>(index, p + 10);
+    return p + LabelBytes;
+}
+
+char* putNumber(char* p, int row, int col, double value)
+{
+    qToLittleEndian<std::uint16_t>(Number, p);
+    qToLittleEndian<std::uint16_t>(NumberBytes - 4, p + 2);
+    qToLittleEndian<std::uint16_t>(std::uint16_t(row), p + 4);
+    qToLittleEndian<std::uint16_t>(std::uint16_t(col), p + 6);
+    qToLittleEndian<std::uint16_t>(CellXf, p + 8);
+    std::memcpy(p + 10, &value, 8);
+    return p + NumberBytes;
+}
+
+void writeSheetHead(Bytes& head, const Sheet& sheet, const std::vector<int>& widths)
+{
+    writeBof(head, 0x0010);
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        head.record(ColInfo, 12);
+        head.u16(std::uint16_t(i));
+        head.u16(std::uint16_t(i));
+        head.u16(std::uint16_t(std::min(WidestColumn, widths[i] + 2) * 256));
+        head.u16(CellXf);
+        head.u16(0);
+        head.u16(0);
+    }
+    head.record(Dimensions, 14);
+    head.u32(0);
+    head.u32(std::uint32_t(sheet.rows));
+    head.u16(0);
+    head.u16(std::uint16_t(widths.size()));
+    head.u16(0);
+}
+
+void writeSheetTail(Bytes& tail, bool selected)
+{
+    tail.record(Window2, 18);
+    // Grid lines, headers, zeros, outline symbols; the first sheet is the selected one.
+    tail.u16(selected ? 0x06B6 : 0x00B6);
+    tail.u16(0);
+    tail.u16(0);
+    tail.u16(64);
+    tail.u16(0);
+    tail.u16(0);
+    tail.u16(0);
+    tail.u32(0);
+    tail.record(Eof, 0);
+}
 
 } // namespace
 
@@ -382,6 +641,9 @@ XlsWriter::XlsWriter(const ResultSet& rows)
 {
 }
 
+// Two passes over the rows: the first collects the shared strings, the column widths
+// and the size of every sheet, which the workbook's head must know; the second writes
+// the cells straight to the device.
 void XlsWriter::write(QIODevice& device) const
 {
     QList<int> columns;
@@ -418,65 +680,92 @@ void XlsWriter::write(QIODevice& device) const
         s.rows = 1 + s.records + (s.footer ? footerLines : 0);
     }
 
-    StringTable strings;
-    std::vector<int> widths(std::size_t(columnCount), 0);
-    for (int i = 0; i < columnCount; ++i) {
+    std::vector<bool> numeric;
+    std::vector<QByteArray> owned; // captions and footer lines, seen by the string table
+    owned.reserve(std::size_t(columnCount + footerLines));
+    std::vector<int> widths;
+    for (int c : columns) {
+        const FieldDef& field = m_rows.field(c);
+        numeric.push_back(isNumeric(field.type));
+        owned.push_back(field.name.toUtf8());
         // The bold caption needs a little more room than its characters.
-        widths[std::size_t(i)] = int(m_rows.field(columns[i]).name.size()) + 1;
+        widths.push_back(int(field.name.size()) + 1);
     }
+    for (const QString& line : m_footer)
+        owned.push_back(line.toUtf8());
 
-    auto labelCell = [](Bytes& out, int row, int col, std::uint16_t xf, std::uint32_t index) {
-        char* p = out.grow(14);
-        qToLittleEndian<std::uint16_t>(LabelSst, p);
-        qToLittleEndian<std::uint16_t>(10, p + 2);
-        qToLittleEndian<std::uint16_t>(std::uint16_t(row), p + 4);
-        qToLittleEndian<std::uint16_t>(std::uint16_t(col), p + 6);
-        qToLittleEndian<std::uint16_t>(xf, p + 8);
-        qToLittleEndian<std::uint32_t>(index, p + 10);
+    // First pass.
+    int textColumns = 0;
+    for (bool n : numeric)
+        textColumns += !n;
+    const std::size_t textCells = std::size_t(records) * std::size_t(textColumns);
+    StringTable strings(textCells + owned.size() * sheets.size());
+    std::vector<std::uint32_t> captionIndex(static_cast<std::size_t>(columnCount));
+    std::vector<std::uint32_t> footerIndex(static_cast<std::size_t>(footerLines));
+    // The string of every text cell, in writing order.
+    ZeroedBlock textIndexBlock(textCells * sizeof(std::uint32_t));
+    std::uint32_t* const textIndex = textIndexBlock.as<std::uint32_t>();
+    std::size_t textCount = 0;
+    struct PendingText
+    {
+        QByteArrayView text;
+        std::uint32_t hash;
+        int column;
+        std::uint32_t index; // the column's last text's when it is the same, else NoIndex
     };
-
-    char digits[32];
+    constexpr std::uint32_t NoIndex = 0xFFFFFFFFu;
+    std::vector<PendingText> pending(static_cast<std::size_t>(columnCount));
+    // Each column's last text: runs of one value (a county, a municipality) are common in
+    // a selection ordered by area, and are recognised without a lookup.
+    struct LastText
+    {
+        QByteArrayView text;
+        std::uint32_t index = NoIndex;
+    };
+    std::vector<LastText> last(static_cast<std::size_t>(columnCount));
     for (Sheet& sheet : sheets) {
-        Bytes& out = sheet.cells;
-        out.reserve(qsizetype(sheet.rows) * columnCount * 16 + 1024);
+        qint64 bytes = qint64(columnCount) * LabelBytes;
         for (int i = 0; i < columnCount; ++i)
-            labelCell(out, 0, i, CaptionXf, strings.addOwned(m_rows.field(columns[i]).name));
-        for (int r = 0; r < sheet.records; ++r) {
-            const int record = sheet.firstRecord + r;
-            const int row = 1 + r;
+            captionIndex[std::size_t(i)] = strings.add(owned[std::size_t(i)]);
+        for (int record = sheet.firstRecord; record < sheet.firstRecord + sheet.records; ++record) {
+            // The row's texts are hashed first and their slots fetched together, so that
+            // the lookups of one row wait for memory once rather than once per text.
+            std::size_t texts = 0;
             for (int i = 0; i < columnCount; ++i) {
                 const int c = columns[i];
                 if (m_rows.isNull(record, c))
                     continue;
                 int& width = widths[std::size_t(i)];
-                switch (m_rows.field(c).type) {
-                case FieldType::Integer:
-                case FieldType::Float: {
-                    double v;
-                    if (m_rows.field(c).type == FieldType::Integer)
-                        v = double(m_rows.integer(record, c));
-                    else
-                        v = m_rows.real(record, c);
-                    char* p = out.grow(18);
-                    qToLittleEndian<std::uint16_t>(Number, p);
-                    qToLittleEndian<std::uint16_t>(14, p + 2);
-                    qToLittleEndian<std::uint16_t>(std::uint16_t(row), p + 4);
-                    qToLittleEndian<std::uint16_t>(std::uint16_t(i), p + 6);
-                    qToLittleEndian<std::uint16_t>(CellXf, p + 8);
-                    std::memcpy(p + 10, &v, 8);
-                    const auto res = std::to_chars(digits, digits + sizeof digits, v);
-                    width = std::max(width, int(res.ptr - digits));
-                    break;
-                }
-                case FieldType::Text:
-                case FieldType::Blob: {
+                if (numeric[std::size_t(i)]) {
+                    width = std::max(width, numberWidth(m_rows.real(record, c)));
+                    bytes += NumberBytes;
+                } else {
                     const QByteArrayView text = m_rows.utf8(record, c);
                     if (text.isEmpty())
-                        break;
-                    labelCell(out, row, i, CellXf, strings.add(text));
-                    width = std::max(width, displayLength(text));
-                    break;
+                        continue;
+                    const LastText& previous = last[std::size_t(i)];
+                    if (previous.index != NoIndex && previous.text.size() == text.size() &&
+                        sameBytes(previous.text.data(), text.data(), std::size_t(text.size()))) {
+                        pending[texts++] = {text, 0, i, previous.index};
+                    } else {
+                        const std::uint32_t hash = StringTable::hash(text);
+                        strings.prefetch(hash);
+                        pending[texts++] = {text, hash, i, NoIndex};
+                    }
+                    // A text no longer in bytes than the width is no wider in characters.
+                    if (text.size() > width)
+                        width = std::max(width, displayLength(text));
+                    bytes += LabelBytes;
                 }
+            }
+            for (std::size_t t = 0; t < texts; ++t) {
+                const PendingText& p = pending[t];
+                if (p.index != NoIndex) {
+                    textIndex[textCount++] = strings.addAgain(p.index);
+                } else {
+                    const std::uint32_t index = strings.add(p.text, p.hash);
+                    last[std::size_t(p.column)] = {p.text, index};
+                    textIndex[textCount++] = index;
                 }
             }
         }
@@ -484,45 +773,11 @@ void XlsWriter::write(QIODevice& device) const
             for (int f = 0; f < footerLines; ++f) {
                 if (m_footer.at(f).isEmpty())
                     continue;
-                labelCell(out, 1 + sheet.records + f, 0, CellXf, strings.addOwned(m_footer.at(f)));
+                footerIndex[std::size_t(f)] = strings.add(owned[std::size_t(columnCount + f)]);
+                bytes += LabelBytes;
             }
         }
-    }
-
-    // Sheet bodies: BOF, column widths, dimensions, cells, window settings, EOF.
-    std::vector<Bytes> heads(sheets.size());
-    std::vector<Bytes> tails(sheets.size());
-    for (std::size_t s = 0; s < sheets.size(); ++s) {
-        Bytes& head = heads[s];
-        writeBof(head, 0x0010);
-        for (int i = 0; i < columnCount; ++i) {
-            head.record(ColInfo, 12);
-            head.u16(std::uint16_t(i));
-            head.u16(std::uint16_t(i));
-            head.u16(std::uint16_t(std::min(WidestColumn, widths[std::size_t(i)] + 2) * 256));
-            head.u16(CellXf);
-            head.u16(0);
-            head.u16(0);
-        }
-        head.record(Dimensions, 14);
-        head.u32(0);
-        head.u32(std::uint32_t(sheets[s].rows));
-        head.u16(0);
-        head.u16(std::uint16_t(columnCount));
-        head.u16(0);
-
-        Bytes& tail = tails[s];
-        tail.record(Window2, 18);
-        // Grid lines, headers, zeros, outline symbols; the first sheet is the selected one.
-        tail.u16(s == 0 ? 0x06B6 : 0x00B6);
-        tail.u16(0);
-        tail.u16(0);
-        tail.u16(64);
-        tail.u16(0);
-        tail.u16(0);
-        tail.u16(0);
-        tail.u32(0);
-        tail.record(Eof, 0);
+        sheet.cellBytes = bytes;
     }
 
     Bytes globals;
@@ -544,13 +799,53 @@ void XlsWriter::write(QIODevice& device) const
     writeStringTable(globals, strings);
     globals.record(Eof, 0);
 
-    QList<QByteArrayView> parts;
-    parts << globals.view();
     qint64 position = globals.size();
     for (std::size_t s = 0; s < sheets.size(); ++s) {
+        Sheet& sheet = sheets[s];
+        writeSheetHead(sheet.head, sheet, widths);
+        writeSheetTail(sheet.tail, s == 0);
         globals.patch32(sheetOffsets[s], std::uint32_t(position));
-        parts << heads[s].view() << sheets[s].cells.view() << tails[s].view();
-        position += heads[s].size() + sheets[s].cells.size() + tails[s].size();
+        position += sheet.head.size() + sheet.cellBytes + sheet.tail.size();
     }
-    CompoundFileWriter::write(device, QStringLiteral("Workbook"), parts);
+
+    // Second pass: the same cells in the same order, now with their string indices.
+    CompoundFileWriter::write(device, QStringLiteral("Workbook"), position, [&](OutputBuffer& out) {
+        out.append(globals.view());
+        std::size_t nextText = 0;
+        for (const Sheet& sheet : sheets) {
+            out.append(sheet.head.view());
+            char* const captionStart = out.reserve(qsizetype(columnCount) * LabelBytes);
+            char* p = captionStart;
+            for (int i = 0; i < columnCount; ++i)
+                p = putLabel(p, 0, i, CaptionXf, captionIndex[std::size_t(i)]);
+            out.advance(p - captionStart);
+            for (int r = 0; r < sheet.records; ++r) {
+                const int record = sheet.firstRecord + r;
+                const int row = 1 + r;
+                char* const start = out.reserve(qsizetype(columnCount) * NumberBytes);
+                p = start;
+                for (int i = 0; i < columnCount; ++i) {
+                    const int c = columns[i];
+                    if (m_rows.isNull(record, c))
+                        continue;
+                    if (numeric[std::size_t(i)]) {
+                        p = putNumber(p, row, i, m_rows.real(record, c));
+                    } else if (!m_rows.utf8(record, c).isEmpty()) {
+                        p = putLabel(p, row, i, CellXf, textIndex[nextText++]);
+                    }
+                }
+                out.advance(p - start);
+            }
+            if (sheet.footer) {
+                for (int f = 0; f < footerLines; ++f) {
+                    if (m_footer.at(f).isEmpty())
+                        continue;
+                    p = out.reserve(LabelBytes);
+                    putLabel(p, 1 + sheet.records + f, 0, CellXf, footerIndex[std::size_t(f)]);
+                    out.advance(LabelBytes);
+                }
+            }
+            out.append(sheet.tail.view());
+        }
+    });
 }
