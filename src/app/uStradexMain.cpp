@@ -80,6 +80,7 @@ void TfrmMainStradex::buildLayout()
 {
     m_splitter1 = new QSplitter(Qt::Horizontal);
     m_splitter1->setObjectName(QStringLiteral("Splitter1"));
+    m_splitter1->setAccessibleName(QStringLiteral("Area panel splitter"));
     m_splitter1->setHandleWidth(4);
     m_splitter1->setChildrenCollapsible(false);
     m_splitter1->addWidget(buildTreePanel());
@@ -123,6 +124,7 @@ QWidget* TfrmMainStradex::buildGridPanel()
 {
     auto* panel = new QWidget;
     panel->setObjectName(QStringLiteral("pnlGrid"));
+    panel->setAccessibleName(QStringLiteral("Station views"));
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -137,6 +139,7 @@ QWidget* TfrmMainStradex::buildGridPanel()
 
     auto* datasheet = new QWidget;
     datasheet->setObjectName(QStringLiteral("datasheet"));
+    datasheet->setAccessibleName(QStringLiteral("Data Grid"));
     auto* gridLayout = new QVBoxLayout(datasheet);
     gridLayout->setContentsMargins(0, 0, 0, 0);
     m_grid = new StationGrid(*m_data, [this] { return currentTable(); },
@@ -146,10 +149,12 @@ QWidget* TfrmMainStradex::buildGridPanel()
 
     auto* mapsheet = new QWidget;
     mapsheet->setObjectName(QStringLiteral("mapsheet"));
+    mapsheet->setAccessibleName(QStringLiteral("Station Map"));
     auto* mapLayout = new QVBoxLayout(mapsheet);
     mapLayout->setContentsMargins(0, 0, 0, 0);
     m_mapContainer = new QWidget;
     m_mapContainer->setObjectName(QStringLiteral("mapContainer"));
+    m_mapContainer->setAccessibleName(QStringLiteral("Station map"));
     auto* containerLayout = new QHBoxLayout(m_mapContainer);
     containerLayout->setContentsMargins(0, 0, 0, 0);
     containerLayout->setSpacing(0);
@@ -159,6 +164,7 @@ QWidget* TfrmMainStradex::buildGridPanel()
 
     auto* header = new QWidget;
     header->setObjectName(QStringLiteral("pnlHeader"));
+    header->setAccessibleName(QStringLiteral("Commands"));
     header->setMinimumHeight(CommandDock::ItemSize + 12);
     auto* headerLayout = new QHBoxLayout(header);
     headerLayout->setContentsMargins(0, 0, 0, 0);
@@ -173,6 +179,7 @@ QWidget* TfrmMainStradex::buildGridPanel()
 
     m_splitter2 = new QSplitter(Qt::Vertical);
     m_splitter2->setObjectName(QStringLiteral("Splitter2"));
+    m_splitter2->setAccessibleName(QStringLiteral("Command dock splitter"));
     m_splitter2->setHandleWidth(3);
     m_splitter2->setChildrenCollapsible(false);
     m_splitter2->addWidget(m_pages);

@@ -81,7 +81,6 @@ FilterBar::FilterBar(StationData& data, MessageSink& messages,
     m_label->setMinimumHeight(21);
     m_label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_label->adjustSize();
-    m_label->setBuddy(m_operators);
 
     m_columns->setObjectName(QStringLiteral("columnsCB"));
     m_columns->setAccessibleName(QStringLiteral("Filter column"));
