@@ -12,6 +12,8 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,6 +64,7 @@ class TestXlsWriter : public QObject
 private:
     QTemporaryDir m_dir;
     int m_files = 0;
+    StationData m_shipped; // the embedded database's "all data"
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
@@ -123,7 +126,15 @@ private:
     }
 
 private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        const QString db = path(QStringLiteral("zarn.db"));
+        QVERIFY(QFile::copy(stationDatabaseResource(), db));
+        QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner);
+        m_shipped.open(db);
+        m_shipped.runQuery(QueryComposer::selectHead(QStringLiteral("ALL DATA")));
+    }
 
     void sheetFollowsTheGridColumns_data()
     {
@@ -183,13 +194,7 @@ private slots:
 
     void shippedTableReadsBackCellForCell()
     {
-        const QString db = path(QStringLiteral("zarn.db"));
-        QVERIFY(QFile::copy(stationDatabaseResource(), db));
-        QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner);
-        StationData data;
-        data.open(db);
-        data.runQuery(QueryComposer::selectHead(QStringLiteral("ALL DATA")));
-        const ResultSet& rs = data.resultSet();
+        const ResultSet& rs = m_shipped.resultSet();
         QCOMPARE(rs.recordCount(), 1997);
         const QString file = write(rs, gridColumns(), QStringLiteral("all data.xls"));
         const QString type = fileTypeOf(file);
@@ -203,6 +208,46 @@ private slots:
         compareRows(rows, rs, gridColumns(), 0, 1997);
         QCOMPARE(rows.size(), 1 + 1997 + 1);
         QCOMPARE(footerCount(book), 1);
+    }
+
+    // A spreadsheet program opens the sheet: LibreOffice, where it is installed, turns it
+    // into CSV text with the same rows.
+    void spreadsheetProgramOpensTheSheet()
+    {
+        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice (soffice) is not installed");
+        const ResultSet& rs = m_shipped.resultSet();
+        const QString file = write(rs, gridColumns(), QStringLiteral("office.xls"));
+        QProcess office;
+        office.start(soffice, {QStringLiteral("-env:UserInstallation=file://") +
+                                   path(QStringLiteral("office-profile")),
+                               QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                               QStringLiteral("--convert-to"), QStringLiteral("csv"),
+                               QStringLiteral("--outdir"), path(QStringLiteral("csv")), file});
+        QVERIFY(office.waitForFinished(180000));
+        QFile csv(path(QStringLiteral("csv/office.csv")));
+        QVERIFY2(csv.open(QIODevice::ReadOnly), office.readAllStandardError().constData());
+        const QStringList lines =
+            QString::fromUtf8(csv.readAll()).split(QStringLiteral("\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + 1997 + 1);
+        QStringList caption;
+        for (int c : gridColumns())
+            caption << rs.field(c).name;
+        QCOMPARE(lines.first().trimmed(), caption.join(QLatin1Char(',')));
+        // The station data hold no commas or quotes, so a line splits at its commas.
+        for (int r = 0; r < 1997; ++r) {
+            const QStringList cells = lines.at(1 + r).trimmed().split(QLatin1Char(','));
+            QCOMPARE(cells.size(), gridColumns().size());
+            for (int i = 0; i < cells.size(); ++i) {
+                const int c = gridColumns().at(i);
+                if (isNumeric(rs.field(c).type) && !rs.isNull(r, c))
+                    QCOMPARE(cells.at(i).toDouble(), rs.real(r, c));
+                else
+                    QCOMPARE(cells.at(i), rs.text(r, c));
+            }
+        }
+        QVERIFY(lines.last().startsWith(Footer));
     }
 
     // Texts of 255 characters beyond Latin-1 fill the string table's records over and
