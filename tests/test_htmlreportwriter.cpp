@@ -402,6 +402,8 @@ private slots:
                                             << "no such table";
         QTest::newRow("head template missing") << "template"
                                                << "Can't load resource: header";
+        QTest::newRow("read-only report") << "read-only"
+                                          << "the file is read-only";
     }
     void failureLeavesNoReport()
     {
@@ -413,6 +415,12 @@ private slots:
         HtmlReportWriter w = writer(5);
         if (failure == QLatin1String("folder")) {
             path = dir.filePath(QStringLiteral("gone/stations.html"));
+        } else if (failure == QLatin1String("read-only")) {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("an older report");
+            old.close();
+            QVERIFY(old.setPermissions(QFileDevice::ReadOwner));
         } else if (failure == QLatin1String("statement")) {
             m_data.stationQuery().setSql(QStringLiteral("SELECT * FROM \"no table\""));
         } else {
@@ -436,8 +444,15 @@ private slots:
         } catch (const StradexError& e) {
             QVERIFY2(e.message().contains(message), qPrintable(e.message()));
         }
-        QVERIFY(!QFile::exists(path));
-        QVERIFY(!QFile::exists(QFileInfo(path).path() + QStringLiteral("/stations.rss")));
+        if (failure == QLatin1String("read-only"))
+            QCOMPARE(readFile(path), QByteArray("an older report"));
+        else
+            QVERIFY(!QFile::exists(path));
+        // No feed, and no temporary file left beside the report.
+        const QStringList left =
+            QDir(QFileInfo(path).path()).entryList(QDir::Files).filter(QStringLiteral("stations"));
+        QCOMPARE(left, QFile::exists(path) ? QStringList{QStringLiteral("stations.html")}
+                                           : QStringList());
         if (failure != QLatin1String("folder"))
             QVERIFY(QFile::exists(dir.filePath(QStringLiteral("icons/small/map1.png"))));
     }

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <memory>
@@ -127,7 +128,15 @@ private:
             QStringLiteral("Can't write %1: %2").arg(m_name, m_device.errorString()));
     }
 
-    static bool special(char c) { return c == '&' || c == '<' || c == '>' || c == '"'; }
+    static bool special(char c)
+    {
+        static constexpr auto table = [] {
+            std::array<bool, 256> t{};
+            t['&'] = t['<'] = t['>'] = t['"'] = true;
+            return t;
+        }();
+        return table[static_cast<unsigned char>(c)];
+    }
 
     static QByteArrayView entity(char c)
     {
@@ -186,6 +195,18 @@ private:
     qsizetype m_used = 0;
 };
 
+// A value as Lines writes it, for the values that every row repeats.
+template <typename Value> QByteArray rendered(Value value)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    Lines lines(buffer, QString());
+    lines << value;
+    lines.flush();
+    return bytes;
+}
+
 // The text of a field of the query's current row, as the grid shows it: NULL as the
 // empty text, an integer in decimal, a floating-point value in its general form with at
 // most 15 significant digits, a text as stored. Numbers are written into scratch (32
@@ -229,7 +250,15 @@ int requiredField(const Cursor& query, const char* name)
 
 void openFile(QSaveFile& file)
 {
-    if (!file.open(QIODevice::WriteOnly))
+    // A file that its owner marked read-only is kept, although the folder would let a
+    // new file take its place.
+    const QFileInfo target(file.fileName());
+    if (target.exists() && !(target.permissions() & QFileDevice::WriteOwner)) {
+        throw StradexError(QStringLiteral("Can't create the file %1: the file is read-only")
+                               .arg(QDir::toNativeSeparators(file.fileName())));
+    }
+    // Unbuffered: the lines come in large blocks, and a short write fails at once.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fileFailed(file);
 }
 
@@ -321,7 +350,7 @@ void HtmlReportWriter::write(const QString& feed, Cursor& query, QIODevice& repo
     // A folder of this system already starts with the root slash of file:///.
     if (programUrlFolder.startsWith(QLatin1Char('/')))
         programUrlFolder.remove(0, 1);
-    const QByteArray photoServer = m_config.photoServer.toUtf8();
+    const QByteArray photoServer = rendered(Html{m_config.photoServer.toUtf8()});
 
     query.open();
     const int fields = query.fieldCount();
@@ -414,8 +443,9 @@ void HtmlReportWriter::write(const QString& feed, Cursor& query, QIODevice& repo
          {"<th>Map</th>", "<th>Site Photos</th>", "</tr>", "</thead>", "<tbody>"})
         report.line(line);
 
-    const QByteArray reportBase = m_config.reportServer.toUtf8() + "/zarnweb/Report/";
-    const QByteArray mapSearch = m_config.mapSearchPage.toUtf8() + "?q=";
+    const QByteArray reportBase =
+        rendered(UnquotedAddress{m_config.reportServer.toUtf8() + "/zarnweb/Report/"});
+    const QByteArray mapSearch = rendered(Html{m_config.mapSearchPage.toUtf8() + "?q="});
     std::vector<char> scratch(std::size_t(fields) * 32);
     std::vector<QByteArrayView> text(static_cast<std::size_t>(fields));
     for (; !query.eof(); query.next()) {
@@ -431,13 +461,12 @@ void HtmlReportWriter::write(const QString& feed, Cursor& query, QIODevice& repo
             case Cell::Skip:
                 continue;
             case Cell::Report:
-                report << R"(<td align="center"><a href=)" << UnquotedAddress{reportBase}
-                       << UnquotedAddress{value}
+                report << R"(<td align="center"><a href=)" << reportBase << UnquotedAddress{value}
                        << R"( target=_blank><img src="icons/small/kword.png" border="0"></a></td>)";
                 break;
             case Cell::Station:
-                report << R"(<td><a target=_blank href=")" << Html{mapSearch} << QueryValue{lat}
-                       << "," << QueryValue{lon} << R"(">)" << Html{value} << "</a></td>";
+                report << R"(<td><a target=_blank href=")" << mapSearch << QueryValue{lat} << ","
+                       << QueryValue{lon} << R"(">)" << Html{value} << "</a></td>";
                 break;
             case Cell::Plain:
                 report << "<td>" << Html{value} << "</td>";
@@ -482,19 +511,18 @@ void HtmlReportWriter::write(const QString& feed, Cursor& query, QIODevice& repo
                 rss.end();
                 rss << "<description>" << Xml{description} << "</description>";
                 rss.end();
-                rss << "<link>" << Xml{photoServer} << Xml{name} << ".jpg</link>";
+                rss << "<link>" << photoServer << Xml{name} << ".jpg</link>";
                 rss.end();
-                rss << R"(<media:thumbnail url=")" << Xml{photoServer} << Xml{name}
-                    << R"(-tb.jpg"/>)";
+                rss << R"(<media:thumbnail url=")" << photoServer << Xml{name} << R"(-tb.jpg"/>)";
                 rss.end();
-                rss << R"(<media:content url=")" << Xml{photoServer} << Xml{name} << R"(.jpg"/>)";
+                rss << R"(<media:content url=")" << photoServer << Xml{name} << R"(.jpg"/>)";
                 rss.end();
                 rss.line("</item>");
             }
         }
 
         auto photoLink = [&](const QString& photo) {
-            report << R"(<a href=")" << Html{photoServer} << Html{photo.toUtf8()}
+            report << R"(<a href=")" << photoServer << Html{photo.toUtf8()}
                    << R"(.jpg" rel="lytebox[)" << Html{station} << R"(]" title="Station Number: )"
                    << Html{station} << R"(">)";
         };

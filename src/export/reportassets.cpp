@@ -116,8 +116,8 @@ int ReportAssets::WriteReportAssets(const QString& folder) const
             QBuffer stream;
             LoadResourceToStream(QLatin1String(asset.name), QLatin1String(asset.type), stream);
             QSaveFile file(path);
-            if (!file.open(QIODevice::WriteOnly) || file.write(stream.data()) != stream.size() ||
-                !file.commit()) {
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+                file.write(stream.data()) != stream.size() || !file.commit()) {
                 throw StradexError(QStringLiteral("Can't create the file %1: %2")
                                        .arg(QDir::toNativeSeparators(path), file.errorString()));
             }
