@@ -211,6 +211,8 @@ private slots:
                                                 << "report.rss";
         QTest::newRow("backslash folders") << "C:\\reports\\aadt.html"
                                            << "aadt.rss";
+        QTest::newRow("report named like its feed") << "/home/ann/photos.rss"
+                                                    << "photos.rss.rss";
     }
     void feedNameDropsTheExtension()
     {

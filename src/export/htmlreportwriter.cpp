@@ -301,11 +301,14 @@ QString HtmlReportWriter::feedName(const QString& path)
 {
     const qsizetype slash =
         std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    QString name = path.mid(slash + 1);
+    const QString file = path.mid(slash + 1);
+    QString name = file;
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot >= 0)
         name.truncate(dot);
-    return name + QStringLiteral(".rss");
+    name += QStringLiteral(".rss");
+    // A report named like its feed would be replaced by it.
+    return name == file ? file + QStringLiteral(".rss") : name;
 }
 
 QString HtmlReportWriter::ReplaceAll(const QString& source, const QString& searched,

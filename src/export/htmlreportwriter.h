@@ -59,7 +59,8 @@ public:
     // The report and the feed in memory.
     Pages compose(const QString& feedName, Cursor& stationQuery) const;
 
-    // The feed's file name: the report's file name without its extension, + ".rss".
+    // The feed's file name: the report's file name without its extension, + ".rss" (for a
+    // report that itself ends in ".rss", its whole name + ".rss").
     static QString feedName(const QString& path);
 
     // The source with every occurrence of searched replaced, case-sensitively; text that a
