@@ -25,7 +25,9 @@ public:
     virtual ResultSet& resultSet() = 0;
     // Status panels: 1 shows the duration of the last export, 3 its state.
     virtual void setPanelText(int panel, const QString& text) = 0;
-    // The busy (hourglass) cursor while true, the default cursor otherwise.
+    // The busy (hourglass) cursor over the window while true, the default cursor
+    // otherwise. It is switched on before the save dialog opens; the dialog, a window of
+    // its own, keeps the ordinary pointer.
     virtual void setBusyCursor(bool busy) = 0;
     // Gives the keyboard focus to the command dock.
     virtual void focusCommandDock() = 0;
