@@ -117,6 +117,15 @@ async function filter(page, column, text) {
     await page.waitForFunction(() => document.getElementById('count').textContent !== 'pending', null, { timeout: 30000 });
 }
 
+// Clicks a column title and waits until the sorter has finished reordering the rows.
+async function sortBy(page, header) {
+    await page.evaluate(() => {
+        window.__sorted = new Promise((resolve) => jQuery('#details_table').one('sortEnd', () => resolve()));
+    });
+    await header.click();
+    await page.evaluate(() => window.__sorted);
+}
+
 function headerTotal(page) {
     return page.evaluate(() => document.getElementById('count').closest('td').textContent);
 }
@@ -167,13 +176,13 @@ test('a header click sorts the stations, a second one reverses them', async () =
     await openReport(page);
     await screenshot(page, 'report.png');
     const aadtHeader = page.locator('#details_table thead th', { hasText: /^AADT$/ });
-    await aadtHeader.click();
+    await sortBy(page, aadtHeader);
     let values = (await rows(page)).map((r) => r.aadt);
     assert.deepEqual(values, [...values].sort((a, b) => a - b));
     assert.match(await aadtHeader.getAttribute('class'), /headerSortUp/);
     assert.match(await aadtHeader.evaluate((th) => getComputedStyle(th).backgroundImage), /asc\.gif/);
 
-    await aadtHeader.click();
+    await sortBy(page, aadtHeader);
     values = (await rows(page)).map((r) => r.aadt);
     assert.deepEqual(values, [...values].sort((a, b) => b - a));
     assert.match(await aadtHeader.evaluate((th) => getComputedStyle(th).backgroundImage), /desc\.gif/);
@@ -451,7 +460,7 @@ test('with the stand-in stopped the page has no map but still sorts, filters, co
     await openReport(page);
     assert.equal(await page.evaluate(() => [window.map, typeof GMap2]).then((v) => v.join()), ',undefined');
 
-    await page.locator('#details_table thead th', { hasText: /^AADT$/ }).click();
+    await sortBy(page, page.locator('#details_table thead th', { hasText: /^AADT$/ }));
     const values = (await rows(page)).map((r) => r.aadt);
     assert.deepEqual(values, [...values].sort((a, b) => a - b));
 
