@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 
 #include <exception>
+#include <new>
 
 namespace {
 
@@ -115,6 +116,9 @@ bool SelectionExporter::ExportSelection(ExportKind kind)
         } catch (const StradexError& e) {
             failed = true;
             failure = e.message();
+        } catch (const std::bad_alloc&) {
+            failed = true;
+            failure = QStringLiteral("there is not enough memory for it");
         } catch (const std::exception& e) {
             failed = true;
             failure = QString::fromLocal8Bit(e.what());
