@@ -17,7 +17,7 @@ set(STRADEX_LOC_MAP_API_KEY "ABQIAAAAkorvaStradexZarnLocationMapKey0123456789abc
     CACHE STRING "Map API key of the station location page (86 characters)")
 set(STRADEX_SUPPORT_MAIL "stradex-support@korva.example" CACHE STRING "Technical-support mail address")
 set(STRADEX_ABOUT_KEYS "KORVAZRN" CACHE STRING "Hidden key sequence of the about box (eight upper-case letters)")
-set(STRADEX_RIGHTS_NOTICE "Copyright Korva Traffic Monitoring. All rights reserved." CACHE STRING "Rights notice of the about box")
+set(STRADEX_RIGHTS_NOTICE "© 2009 Korva Traffic Monitoring" CACHE STRING "Rights notice of the about box")
 set(STRADEX_REPORT_NOTICE "Station positions are approximate." CACHE STRING "Notice text of the HTML report")
 set(STRADEX_REPORT_MAP_CENTER_LAT "41.65" CACHE STRING "Latitude of the HTML report map's centre")
 set(STRADEX_REPORT_MAP_CENTER_LON "-76.40" CACHE STRING "Longitude of the HTML report map's centre")

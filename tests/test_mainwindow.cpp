@@ -9,7 +9,13 @@
 #include "data/stationfields.h"
 #include "data/stationgrid.h"
 #include "dbresource.h"
+#include "export/exportcommands.h"
+#include "map/stationlistwidget.h"
+#include "map/stationmapwidget.h"
+#include "photos/photopanel.h"
+#include "app/recordingupdateprompts.h"
 #include "platform/recordingseams.h"
+#include "support/fakemapbrowser.h"
 #include "support/fixturedb.h"
 
 #include <QComboBox>
@@ -130,6 +136,8 @@ private:
     RecordingMessageSink m_messages;
     RecordingAddressOpener m_addresses;
     RecordingSaveDialog m_saves;
+    RecordingUpdatePrompts m_prompts;
+    FakeMapBrowser m_browser;
     std::unique_ptr<TfrmMainStradex> m_w;
 
     Config config() const
@@ -142,7 +150,8 @@ private:
     void open(const QString& path)
     {
         m_w = std::make_unique<TfrmMainStradex>(
-            MainWindowEnvironment{config(), &m_messages, &m_addresses, &m_saves, path});
+            MainWindowEnvironment{config(), &m_messages, &m_addresses, &m_saves, path, &m_prompts,
+                                  &m_browser, [] { return true; }});
     }
 
     void show()
@@ -632,6 +641,95 @@ private slots:
         }
         QCOMPARE(yellow > 50, marked);
         QCOMPARE(red > 0, marked);
+    }
+
+    // The map view follows the navigator while its tab shows, and FormShow loaded its page.
+    void mapFollowsTheNavigator()
+    {
+        m_browser.calls.clear();
+        m_browser.loaded.clear();
+        m_browser.state = FakeMapBrowser::Uninitialized;
+        show();
+        QCOMPARE(m_browser.calls.value(0), QStringLiteral("navigate about:blank"));
+        QCOMPARE(m_browser.loaded.size(), 1);
+        StationListWidget* list = m_w->stationMap()->stationTV();
+        QCOMPARE(list->topLevelItemCount(), 0); // the grid tab showed at the first load
+
+        m_w->AdvPageControl1()->setCurrentIndex(TfrmMainStradex::MapTab);
+        QTreeWidgetItem* county = m_w->TV()->topLevelItem(1);
+        m_w->AdvPageControl1()->setCurrentIndex(TfrmMainStradex::GridTab);
+        clickNode(county);
+        QCOMPARE(list->topLevelItemCount(), 0);
+        m_w->AdvPageControl1()->setCurrentIndex(TfrmMainStradex::MapTab);
+        m_w->TVClick();
+        QCOMPARE(list->topLevelItemCount(), rows().recordCount() + 1);
+        QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("Stations in ") + county->text(0));
+        QCOMPARE(list->topLevelItem(1)->text(0),
+                 QStringLiteral("Station number ") + rows().text(0, 0));
+    }
+
+    // A click on a station number opens the photo viewer (or says there is no picture).
+    void stationClickOpensThePhotoViewer()
+    {
+        show();
+        PhotoPanel* panel = m_w->AdvSmoothPanel1();
+        QVERIFY(!panel->isVisible());
+        const ResultSet& rs = rows();
+        int withPhotos = -1;
+        int without = -1;
+        for (int r = 0; r < rs.recordCount(); ++r) {
+            const bool has = !rs.text(r, StationField::column(StationField::Images)).isEmpty();
+            if (has && withPhotos < 0)
+                withPhotos = r;
+            if (!has && without < 0)
+                without = r;
+        }
+        QVERIFY(withPhotos >= 0 && without >= 0);
+        StationGrid* grid = m_w->RzDBGrid1();
+        const auto clickStation = [&](int row) {
+            const QModelIndex index = grid->resultModel()->index(row, 0);
+            grid->scrollTo(index);
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+        };
+        clickStation(without);
+        QCOMPARE(m_messages.messages,
+                 QStringList{QStringLiteral("There is no picture for station: ") + rs.text(without, 0)});
+        QVERIFY(!panel->isVisible());
+        clickStation(withPhotos);
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->viewer().count(),
+                 rs.text(withPhotos, StationField::column(StationField::Images)).count(QLatin1Char(',')) + 1);
+    }
+
+    // Dock items 2, 1 and 0 save the selection as XML, XLS and an HTML report.
+    void dockExportsSaveTheSelection_data()
+    {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("xml") << 2 << "selection.xml" << QByteArray("<?xml version=\"1.0\" standalone=\"yes\"?>");
+        QTest::newRow("xls") << 1 << "selection.xls" << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+        QTest::newRow("html") << 0 << "selection.html" << QByteArray("<!DOCTYPE HTML PUBLIC");
+    }
+    void dockExportsSaveTheSelection()
+    {
+        QFETCH(int, item);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, start);
+        show();
+        QTemporaryDir out;
+        const QString path = out.filePath(name);
+        m_saves.answer = path;
+        QSignalSpy finished(m_w->exportCommands(), &ExportCommands::exportFinished);
+        CommandDock* dock = m_w->AdvSmoothDock1();
+        QTest::mouseClick(dock, Qt::LeftButton, {}, dock->item(item)->geometry().center());
+        QVERIFY(finished.wait(20000) || finished.size() == 1);
+        QCOMPARE(m_messages.errors, QStringList());
+        QCOMPARE(m_w->panelText(3), path + QStringLiteral(" saved"));
+        QVERIFY(m_w->panelText(1).startsWith(QStringLiteral("Last operation duration: ")));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY2(f.read(start.size()) == start, qPrintable(path));
     }
 };
 

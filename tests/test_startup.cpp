@@ -3,7 +3,9 @@
 #include "app/uStradexMain.h"
 #include "data/stationdata.h"
 #include "dbresource.h"
+#include "app/recordingupdateprompts.h"
 #include "platform/recordingseams.h"
+#include "support/fakemapbrowser.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -48,7 +50,10 @@ private slots:
         RecordingAddressOpener addresses;
         const QString missing = m_dir.filePath(QStringLiteral("gone/KORVAZARN.dat"));
         RecordingSaveDialog saves;
-        TfrmMainStradex w({Config::defaults(), &messages, &addresses, &saves, missing});
+        RecordingUpdatePrompts prompts;
+        FakeMapBrowser browser;
+        TfrmMainStradex w({Config::defaults(), &messages, &addresses, &saves, missing, &prompts, &browser,
+                           [] { return true; }});
         QCOMPARE(messages.errors.size(), 1);
         QVERIFY(messages.errors.first().contains(missing));
         QCOMPARE(w.AADTCB()->count(), 0);

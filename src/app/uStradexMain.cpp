@@ -3,7 +3,11 @@
 #include "app/commanddock.h"
 #include "app/dockcommands.h"
 #include "app/dockitem.h"
+#include "app/qtupdateprompts.h"
+#include "app/uStradexABOUT.h"
+#include "app/updatecheck.h"
 #include "app/version.h"
+#include "app/webupdate.h"
 #include "data/areanavigator.h"
 #include "data/areatree.h"
 #include "data/filterbar.h"
@@ -11,6 +15,11 @@
 #include "data/stationdata.h"
 #include "data/stationfields.h"
 #include "data/stationgrid.h"
+#include "export/exportcommands.h"
+#include "export/htmlreportwriter.h"
+#include "export/selectionexporter.h"
+#include "map/stationmapwidget.h"
+#include "photos/photopanel.h"
 #include "platform/addressopener.h"
 #include "platform/imagelist.h"
 #include "platform/messagesink.h"
@@ -18,6 +27,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPainter>
 #include <QScreen>
 #include <QSplitter>
@@ -58,6 +68,7 @@ TfrmMainStradex::TfrmMainStradex(const MainWindowEnvironment& environment, QWidg
     font.setPixelSize(11);
     setFont(font);
     buildLayout();
+    buildParts();
     setMinimumSize(1050, 700);
     resize(DesignClientWidth, DesignClientHeight);
     if (const QScreen* s = screen())
@@ -66,7 +77,44 @@ TfrmMainStradex::TfrmMainStradex(const MainWindowEnvironment& environment, QWidg
     FormCreate();
 }
 
-TfrmMainStradex::~TfrmMainStradex() = default;
+TfrmMainStradex::~TfrmMainStradex()
+{
+    // Export threads still waiting are released before the exporter goes.
+    delete m_exportCommands;
+    m_exportCommands = nullptr;
+}
+
+// The map, the photo viewer, the exports and the update check.
+void TfrmMainStradex::buildParts()
+{
+    StationMapEnvironment map;
+    map.config = m_env.config;
+    map.messages = m_env.messages;
+    map.data = m_data;
+    map.mapTabShowing = [this] { return m_pages->currentIndex() == MapTab; };
+    map.browser = m_env.mapBrowser;
+    map.connectionCheck = m_env.connectionCheck;
+    m_stationMap = new StationMapWidget(map);
+    m_mapContainer->layout()->addWidget(m_stationMap);
+
+    m_photoPanel = new PhotoPanel(m_env.config.photoServer, *m_env.messages, *m_env.addresses, this);
+    m_photoPanel->setPlacementWidgets(m_grid, m_pnlGrid);
+
+    m_exporter = std::make_unique<SelectionExporter>(*this);
+    m_exporter->setHtmlReportWriter([this](const QString& path) {
+        HtmlReportWriter::forProgram(m_env.config, currentTable(), m_data->resultSet().recordCount())
+            .WriteHtmlReport(path, m_data->stationQuery());
+    });
+    m_exportCommands = new ExportCommands(*m_exporter, this);
+
+    UpdatePrompts* prompts = m_env.updatePrompts;
+    if (!prompts) {
+        m_ownPrompts = std::make_unique<QtUpdatePrompts>(this);
+        prompts = m_ownPrompts.get();
+    }
+    WebUpdate1 = new WebUpdate(*prompts, this);
+    WebUpdate1->setSettings(updateCheckSettings(m_env.config));
+}
 
 void TfrmMainStradex::guarded(const std::function<void()>& handler)
 {
@@ -123,6 +171,7 @@ QWidget* TfrmMainStradex::buildTreePanel()
 QWidget* TfrmMainStradex::buildGridPanel()
 {
     auto* panel = new QWidget;
+    m_pnlGrid = panel;
     panel->setObjectName(QStringLiteral("pnlGrid"));
     panel->setAccessibleName(QStringLiteral("Station views"));
     auto* column = new QVBoxLayout(panel);
@@ -233,6 +282,8 @@ void TfrmMainStradex::connectHandlers()
     connect(m_dock, &CommandDock::itemClicked, this,
             [this](int index) { guarded([&] { AdvSmoothDock1ItemClick(index); }); });
     connect(m_dock, &CommandDock::itemHovered, this, &TfrmMainStradex::AdvSmoothDock1ItemHover);
+    connect(m_grid, &StationGrid::photoRequested, m_photoPanel, &PhotoPanel::openPhotos);
+    connect(WebUpdate1, &WebUpdate::statusReported, this, &TfrmMainStradex::WebUpdate1Status);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -306,9 +357,15 @@ void TfrmMainStradex::FormCreate()
     });
 }
 
-void TfrmMainStradex::clearPhotoViewerLabels() {}
+void TfrmMainStradex::clearPhotoViewerLabels()
+{
+    m_photoPanel->clearLabels();
+}
 
-void TfrmMainStradex::selectMapProvider() {}
+void TfrmMainStradex::selectMapProvider()
+{
+    m_stationMap->setProviderChoice();
+}
 
 void TfrmMainStradex::showEvent(QShowEvent* event)
 {
@@ -427,22 +484,89 @@ void TfrmMainStradex::AdvSmoothDock1ItemHover(int index)
 }
 
 // ---------------------------------------------------------------------------------------
-// Filled by the map, export, about and update parts.
+// Map, exports, about box and update check
 
 void TfrmMainStradex::FillStationList(int nameColumn, const QString& caption)
 {
-    Q_UNUSED(nameColumn);
-    Q_UNUSED(caption);
+    m_stationMap->FillStationList(nameColumn, caption);
 }
 
-void TfrmMainStradex::LoadMap() {}
+void TfrmMainStradex::LoadMap()
+{
+    m_stationMap->LoadMap();
+}
 
-void TfrmMainStradex::tbtnHTMLClick() {}
+void TfrmMainStradex::tbtnHTMLClick()
+{
+    m_exportCommands->tbtnHTMLClick();
+}
 
-void TfrmMainStradex::tbnXLSClick() {}
+void TfrmMainStradex::tbnXLSClick()
+{
+    m_exportCommands->tbnXLSClick();
+}
 
-void TfrmMainStradex::tbtnXMLClick() {}
+void TfrmMainStradex::tbtnXMLClick()
+{
+    m_exportCommands->tbtnXMLClick();
+}
 
-void TfrmMainStradex::openAboutBox() {}
+void TfrmMainStradex::openAboutBox()
+{
+    TAboutBox::showModal(m_env.config, *m_env.addresses, this);
+}
 
-void TfrmMainStradex::checkForUpdate() {}
+void TfrmMainStradex::checkForUpdate()
+{
+    WebUpdate1->doUpdate();
+}
+
+void TfrmMainStradex::WebUpdate1Status(const QString& statusText, int statusCode, int errorCode)
+{
+    Q_UNUSED(statusText);
+    Q_UNUSED(errorCode);
+    showUpdateStatus(*m_env.messages, statusCode);
+}
+
+// ---------------------------------------------------------------------------------------
+// What the export routine needs
+
+ResultSet& TfrmMainStradex::resultSet()
+{
+    return m_data->resultSet();
+}
+
+void TfrmMainStradex::setBusyCursor(bool busy)
+{
+    if (busy)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+}
+
+void TfrmMainStradex::focusCommandDock()
+{
+    m_dock->setFocus();
+}
+
+SaveDialog& TfrmMainStradex::saveDialog()
+{
+    return *m_env.saveDialog;
+}
+
+MessageSink& TfrmMainStradex::messages()
+{
+    return *m_env.messages;
+}
+
+QList<int> TfrmMainStradex::visibleGridColumns() const
+{
+    const QHeaderView* header = m_grid->horizontalHeader();
+    QList<int> columns;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (!header->isSectionHidden(logical))
+            columns << logical;
+    }
+    return columns;
+}

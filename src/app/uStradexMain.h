@@ -1,16 +1,27 @@
 #pragma once
 
+#include "export/exporthost.h"
 #include "platform/config.h"
 
 #include <QLabel>
 #include <QList>
 #include <QMainWindow>
 
+#include <functional>
+#include <memory>
+
 class AddressOpener;
 class AreaNavigator;
 class CommandDock;
+class ExportCommands;
 class FilterBar;
+class MapBrowser;
 class MessageSink;
+class PhotoPanel;
+class SelectionExporter;
+class StationMapWidget;
+class UpdatePrompts;
+class WebUpdate;
 class QComboBox;
 class QSplitter;
 class QTabWidget;
@@ -28,11 +39,17 @@ struct MainWindowEnvironment
     AddressOpener* addresses = nullptr;
     SaveDialog* saveDialog = nullptr;
     QString databasePath;
+    // The update component's questions to the user; the window's own dialogs when null.
+    UpdatePrompts* updatePrompts = nullptr;
+    // For tests: a map browser instead of the embedded WebEngine one, and a connection
+    // check instead of the system's.
+    MapBrowser* mapBrowser = nullptr;
+    std::function<bool()> connectionCheck;
 };
 
 // The program's one main window: it owns the controls and the shared station data, lays
 // them out, and its handlers hand the work to the logic classes.
-class TfrmMainStradex final : public QMainWindow
+class TfrmMainStradex final : public QMainWindow, public ExportHost
 {
     Q_OBJECT
 
@@ -70,7 +87,19 @@ public:
     QString selectedNodeText() const;
 
     QString panelText(int panel) const;
-    void setPanelText(int panel, const QString& text);
+    void setPanelText(int panel, const QString& text) override;
+
+    // What the export routine needs of the window.
+    ResultSet& resultSet() override;
+    void setBusyCursor(bool busy) override;
+    void focusCommandDock() override;
+    SaveDialog& saveDialog() override;
+    MessageSink& messages() override;
+    QList<int> visibleGridColumns() const override;
+
+    StationMapWidget* stationMap() const { return m_stationMap; }
+    PhotoPanel* AdvSmoothPanel1() const { return m_photoPanel; }
+    ExportCommands* exportCommands() const { return m_exportCommands; }
 
     // The query runner: reloads the result set from the statement; the grid's columns
     // are laid out and panel 0 shows the count. A rejected statement raises its error.
@@ -98,6 +127,8 @@ public:
     void tbtnXMLClick();
     void openAboutBox();
     void checkForUpdate();
+    // The update component's status reports.
+    void WebUpdate1Status(const QString& statusText, int statusCode, int errorCode);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -105,6 +136,7 @@ protected:
 
 private:
     void buildLayout();
+    void buildParts();
     QWidget* buildTreePanel();
     QWidget* buildGridPanel();
     void buildStatusBar();
@@ -134,5 +166,12 @@ private:
     QSplitter* m_splitter1 = nullptr;
     QSplitter* m_splitter2 = nullptr;
     QList<QLabel*> m_panels;
+    QWidget* m_pnlGrid = nullptr;
+    StationMapWidget* m_stationMap = nullptr;
+    PhotoPanel* m_photoPanel = nullptr;
+    std::unique_ptr<UpdatePrompts> m_ownPrompts;
+    WebUpdate* WebUpdate1 = nullptr;
+    std::unique_ptr<SelectionExporter> m_exporter;
+    ExportCommands* m_exportCommands = nullptr;
     bool m_shown = false;
 };
