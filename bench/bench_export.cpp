@@ -99,24 +99,10 @@ void xls(const ResultSet& rows, QIODevice& device)
     writer.write(device);
 }
 
-// The station data of a database, loaded once per database for the whole run.
-const ResultSet& rowsOf(const QString& database)
-{
-    static std::map<QString, std::unique_ptr<StationData>> loaded;
-    auto& data = loaded[database];
-    if (!data) {
-        data = std::make_unique<StationData>();
-        data->open(database);
-        QueryComposer composer;
-        data->runQuery(
-            composer.composeArea(QStringLiteral("ALL DATA"), AreaKind::AllCounties, {}, {}));
-    }
-    return data->resultSet();
-}
 
 void toFile(benchmark::State& state, const QString& database, const char* name, const Writer& write)
 {
-    const ResultSet& rows = rowsOf(database);
+    const ResultSet& rows = BenchSupport::allDataOf(database).resultSet();
     const QString path = QStringLiteral(STRADEX_BENCH_DIR "/export-%1").arg(QLatin1String(name));
     for (auto _ : state)
         writeFileAtomically(path, [&](QIODevice& device) { write(rows, device); });
@@ -129,7 +115,7 @@ void toFile(benchmark::State& state, const QString& database, const char* name, 
 
 void toMemory(benchmark::State& state, const QString& database, const Writer& write)
 {
-    const ResultSet& rows = rowsOf(database);
+    const ResultSet& rows = BenchSupport::allDataOf(database).resultSet();
     QByteArray bytes;
     for (auto _ : state) {
         bytes.reserve(bytes.size()); // the last run's size: no growing in the loop

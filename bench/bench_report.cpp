@@ -24,20 +24,6 @@ namespace {
 
 constexpr long long LargeRows = 200000;
 
-// The station data of a database with its station query set to the whole table.
-StationData& stationsOf(const QString& database)
-{
-    static std::map<QString, std::unique_ptr<StationData>> opened;
-    auto& data = opened[database];
-    if (!data) {
-        data = std::make_unique<StationData>();
-        data->open(database);
-        QueryComposer composer;
-        data->runQuery(
-            composer.composeArea(QStringLiteral("ALL DATA"), AreaKind::AllCounties, {}, {}));
-    }
-    return *data;
-}
 
 // The station query's rows as CSV, written to the device in blocks as the report is:
 // texts quoted where they must be, numbers as the report writes them.
@@ -116,7 +102,7 @@ QString folder()
 
 void Csv(benchmark::State& state, const QString& database)
 {
-    StationData& data = stationsOf(database);
+    StationData& data = BenchSupport::allDataOf(database);
     const QString path = folder() + QStringLiteral("/stations.csv");
     for (auto _ : state) {
         QSaveFile file(path);
@@ -132,7 +118,7 @@ void Csv(benchmark::State& state, const QString& database)
 
 void Report(benchmark::State& state, const QString& database)
 {
-    StationData& data = stationsOf(database);
+    StationData& data = BenchSupport::allDataOf(database);
     const HtmlReportWriter w = writer(data);
     const QString path = folder() + QStringLiteral("/stations.html");
     w.WriteHtmlReport(path, data.stationQuery()); // the assets, once
@@ -163,7 +149,7 @@ protected:
 
 void Discarded(benchmark::State& state, const QString& database)
 {
-    StationData& data = stationsOf(database);
+    StationData& data = BenchSupport::allDataOf(database);
     const HtmlReportWriter w = writer(data);
     qint64 bytes = 0;
     for (auto _ : state) {

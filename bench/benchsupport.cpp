@@ -1,10 +1,13 @@
 #include "benchsupport.h"
 
+#include "data/stationdata.h"
 #include "dbresource.h"
 
 #include <QFile>
 
 #include <cstdio>
+#include <map>
+#include <memory>
 #include <cstdlib>
 #include <string>
 #include <sys/resource.h>
@@ -50,4 +53,18 @@ std::size_t BenchSupport::residentBytes()
         std::fclose(f);
     }
     return std::size_t(resident) * std::size_t(sysconf(_SC_PAGESIZE));
+}
+
+StationData& BenchSupport::allDataOf(const QString& database)
+{
+    static std::map<QString, std::unique_ptr<StationData>> opened;
+    auto& data = opened[database];
+    if (!data) {
+        data = std::make_unique<StationData>();
+        data->open(database);
+        QueryComposer composer;
+        data->runQuery(
+            composer.composeArea(QStringLiteral("ALL DATA"), AreaKind::AllCounties, {}, {}));
+    }
+    return *data;
 }
