@@ -4,6 +4,7 @@
 #include "data/stationdata.h"
 #include "platform/recordingseams.h"
 #include "support/fixturedb.h"
+#include "support/userinput.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,16 +16,7 @@ using FixtureDb::station;
 
 namespace {
 
-// Moves a box to an entry with the arrow keys, as a user would.
-void pick(QComboBox* box, int index)
-{
-    QVERIFY2(box->isEnabled(), qPrintable(box->objectName()));
-    for (int guard = 0; box->currentIndex() < index && guard < 100; ++guard)
-        QTest::keyClick(box, Qt::Key_Down);
-    for (int guard = 0; box->currentIndex() > index && guard < 100; ++guard)
-        QTest::keyClick(box, Qt::Key_Up);
-    QCOMPARE(box->currentIndex(), index);
-}
+using UserInput::pick;
 
 QStringList entries(const QComboBox* box)
 {

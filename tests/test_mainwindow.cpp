@@ -17,6 +17,7 @@
 #include "platform/recordingseams.h"
 #include "support/fakemapbrowser.h"
 #include "support/fixturedb.h"
+#include "support/userinput.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -33,16 +34,7 @@
 
 namespace {
 
-// Moves a box to an entry with the arrow keys, as a user would.
-void pick(QComboBox* box, int index)
-{
-    QVERIFY2(box->isEnabled(), qPrintable(box->objectName()));
-    for (int guard = 0; box->currentIndex() < index && guard < 100; ++guard)
-        QTest::keyClick(box, Qt::Key_Down);
-    for (int guard = 0; box->currentIndex() > index && guard < 100; ++guard)
-        QTest::keyClick(box, Qt::Key_Up);
-    QCOMPARE(box->currentIndex(), index);
-}
+using UserInput::pick;
 
 // Types text into a line edit key by key, any characters included.
 void type(QWidget* edit, const QString& text)

@@ -12,63 +12,61 @@ public:
     virtual void SaveHTML() = 0;
 };
 
-// An export thread: its body asks the user-interface thread to run the kind's save
-// method and waits until that method has returned. `context`, an object of the
-// user-interface thread, must outlive the thread; when it is deleted before the call
-// ran, the call is dropped and the thread ends.
-class TSaveXMLThread final : public QThread
+// An export thread: its body asks the user-interface thread to run one save method and
+// waits until that method has returned. `context`, an object of the user-interface
+// thread, must outlive the thread; when it is deleted before the call ran, the call is
+// dropped and the thread ends.
+class SaveThread : public QThread
+{
+    Q_OBJECT
+
+protected:
+    using Method = void (SaveMethods::*)();
+
+    SaveThread(QObject* context, SaveMethods& methods, Method method)
+        : m_context(context)
+        , m_methods(methods)
+        , m_method(method)
+    {
+    }
+
+    void run() final;
+
+private:
+    QObject* m_context;
+    SaveMethods& m_methods;
+    Method m_method;
+};
+
+class TSaveXMLThread final : public SaveThread
 {
     Q_OBJECT
 
 public:
     TSaveXMLThread(QObject* context, SaveMethods& methods)
-        : m_context(context)
-        , m_methods(methods)
+        : SaveThread(context, methods, &SaveMethods::SaveXML)
     {
     }
-
-protected:
-    void run() override;
-
-private:
-    QObject* m_context;
-    SaveMethods& m_methods;
 };
 
-class TSaveXLSThread final : public QThread
+class TSaveXLSThread final : public SaveThread
 {
     Q_OBJECT
 
 public:
     TSaveXLSThread(QObject* context, SaveMethods& methods)
-        : m_context(context)
-        , m_methods(methods)
+        : SaveThread(context, methods, &SaveMethods::SaveXLS)
     {
     }
-
-protected:
-    void run() override;
-
-private:
-    QObject* m_context;
-    SaveMethods& m_methods;
 };
 
-class TSaveHTMLThread final : public QThread
+class TSaveHTMLThread final : public SaveThread
 {
     Q_OBJECT
 
 public:
     TSaveHTMLThread(QObject* context, SaveMethods& methods)
-        : m_context(context)
-        , m_methods(methods)
+        : SaveThread(context, methods, &SaveMethods::SaveHTML)
     {
     }
-
-protected:
-    void run() override;
-
-private:
-    QObject* m_context;
-    SaveMethods& m_methods;
 };
