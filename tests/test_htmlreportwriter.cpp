@@ -7,6 +7,7 @@
 #include "export/htmlreportwriter.h"
 #include "export/reportassets.h"
 #include "platform/stradexerror.h"
+#include "support/filesizelimit.h"
 #include "support/fixturedb.h"
 
 #include <QDir>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
+
+#include <optional>
 
 using namespace FixtureDb;
 
@@ -406,6 +409,8 @@ private slots:
                                                << "Can't load resource: header";
         QTest::newRow("read-only report") << "read-only"
                                           << "the file is read-only";
+        QTest::newRow("full disk") << "full"
+                                   << "Can't write the report: File too large";
     }
     void failureLeavesNoReport()
     {
@@ -425,6 +430,9 @@ private slots:
             QVERIFY(old.setPermissions(QFileDevice::ReadOwner));
         } else if (failure == QLatin1String("statement")) {
             m_data.stationQuery().setSql(QStringLiteral("SELECT * FROM \"no table\""));
+        } else if (failure == QLatin1String("full")) {
+            // The assets fit; the report does not.
+            ReportAssets(testConfig()).WriteReportAssets(dir.path());
         } else {
             // A store without the head template: a copy of the program's assets.
             const ReportAssets programStore(testConfig());
@@ -441,6 +449,9 @@ private slots:
             w.setAssetRoot(store);
         }
         try {
+            std::optional<FileSizeLimit> fullDisk;
+            if (failure == QLatin1String("full"))
+                fullDisk.emplace(4096);
             w.WriteHtmlReport(path, m_data.stationQuery());
             QFAIL("the writer did not fail");
         } catch (const StradexError& e) {

@@ -8,6 +8,7 @@
 #include "platform/messagesink.h"
 #include "platform/recordingseams.h"
 #include "platform/stradexerror.h"
+#include "support/filesizelimit.h"
 #include "support/fixturedb.h"
 #include "support/xlsreadback.h"
 
@@ -19,8 +20,6 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
-#include <csignal>
-#include <sys/resource.h>
 
 Q_DECLARE_METATYPE(ExportKind)
 
@@ -108,29 +107,6 @@ QStringList listing(const QString& folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
                                   QDir::Name);
 }
-
-// Files may not grow beyond a limit while it lives, as on a full disk.
-class FileSizeLimit final
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_handler)(int) = nullptr;
-};
 
 // The main window and the routine it owns, with the fixture's five stations loaded and
 // the fourth one current.
@@ -368,11 +344,11 @@ private slots:
     void twoXlsExportsEachEndWithOneFooterLine()
     {
         Fixture f(m_stations);
-        for (const QString name : {QStringLiteral("first.xls"), QStringLiteral("second.xls")}) {
+        for (const QString& name : {QStringLiteral("first.xls"), QStringLiteral("second.xls")}) {
             f.window.dialog.inner.answer = out(name);
             QVERIFY(f.exporter.ExportSelection(ExportKind::Xls));
         }
-        for (const QString name : {QStringLiteral("first.xls"), QStringLiteral("second.xls")}) {
+        for (const QString& name : {QStringLiteral("first.xls"), QStringLiteral("second.xls")}) {
             const QJsonArray rows =
                 readXlsBack(out(name))[QStringLiteral("sheets")][0][QStringLiteral("rows")]
                     .toArray();

@@ -1,6 +1,7 @@
 #include "export/htmlreportwriter.h"
 
 #include "data/cursor.h"
+#include "export/outputbuffer.h"
 #include "export/reportassets.h"
 #include "photos/imagenames.h"
 #include "platform/stradexerror.h"
@@ -14,6 +15,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <sqlite3.h>
@@ -49,9 +51,7 @@ class Lines final
 {
 public:
     Lines(QIODevice& device, const QString& name)
-        : m_device(device)
-        , m_name(name)
-        , m_buffer(new char[BlockSize])
+        : m_out(device, name)
     {
     }
 
@@ -98,35 +98,10 @@ public:
         end();
     }
 
-    void flush()
-    {
-        const qsizetype n = std::exchange(m_used, 0);
-        if (n > 0 && m_device.write(m_buffer.get(), n) != n)
-            writeFailed();
-    }
+    void flush() { m_out.flush(); }
 
 private:
-    static constexpr qsizetype BlockSize = 64 * 1024;
-
-    void put(const char* text, qsizetype n)
-    {
-        if (m_used + n > BlockSize) {
-            flush();
-            if (n > BlockSize) {
-                if (m_device.write(text, n) != n)
-                    writeFailed();
-                return;
-            }
-        }
-        std::memcpy(m_buffer.get() + m_used, text, std::size_t(n));
-        m_used += n;
-    }
-
-    [[noreturn]] void writeFailed()
-    {
-        throw StradexError(
-            QStringLiteral("Can't write %1: %2").arg(m_name, m_device.errorString()));
-    }
+    void put(const char* text, qsizetype n) { m_out.append(QByteArrayView(text, n)); }
 
     static bool special(char c)
     {
@@ -152,14 +127,29 @@ private:
         }
     }
 
+    // Whether any of the eight bytes of v is one of the four escaped characters.
+    static bool anySpecial(std::uint64_t v)
+    {
+        constexpr std::uint64_t ones = 0x0101010101010101ULL;
+        constexpr std::uint64_t highs = 0x8080808080808080ULL;
+        const auto zeroByte = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+        return (zeroByte(v ^ (ones * '&')) | zeroByte(v ^ (ones * '<')) |
+                zeroByte(v ^ (ones * '>')) | zeroByte(v ^ (ones * '"'))) != 0;
+    }
+
     // The same four characters are escaped for HTML and for XML; runs of other
-    // characters are copied at once.
+    // characters are copied at once. Long runs are passed over eight bytes at a time.
     void escape(QByteArrayView text)
     {
         const char* p = text.data();
         const char* const end = p + text.size();
         while (p < end) {
             const char* run = p;
+            for (std::uint64_t word; end - p >= 8; p += 8) {
+                std::memcpy(&word, p, 8);
+                if (anySpecial(word))
+                    break;
+            }
             while (p < end && !special(*p))
                 ++p;
             put(run, p - run);
@@ -189,10 +179,7 @@ private:
         }
     }
 
-    QIODevice& m_device;
-    QString m_name;
-    std::unique_ptr<char[]> m_buffer;
-    qsizetype m_used = 0;
+    OutputBuffer m_out;
 };
 
 // A value as Lines writes it, for the values that every row repeats.

@@ -4,10 +4,12 @@
 
 #include <QIODevice>
 
-OutputBuffer::OutputBuffer(QIODevice& device)
+OutputBuffer::OutputBuffer(QIODevice& device, const QString& name)
     : m_device(device)
+    , m_name(name)
 {
-    m_data.resize(BlockSize);
+    m_data.reset(new char[BlockSize]);
+    m_capacity = BlockSize;
 }
 
 OutputBuffer::~OutputBuffer() = default;
@@ -15,13 +17,15 @@ OutputBuffer::~OutputBuffer() = default;
 void OutputBuffer::makeRoom(qsizetype n)
 {
     flush();
-    if (n > m_data.size())
-        m_data.resize(n);
+    if (n > m_capacity) {
+        m_data.reset(new char[std::size_t(n)]);
+        m_capacity = n;
+    }
 }
 
 void OutputBuffer::flush()
 {
-    writeAll(m_data.constData(), m_used);
+    writeAll(m_data.get(), m_used);
     m_flushed += m_used;
     m_used = 0;
 }
@@ -39,9 +43,12 @@ void OutputBuffer::writeAll(const char* p, qsizetype n)
     while (n > 0) {
         const qint64 written = m_device.write(p, n);
         if (written <= 0) {
-            const QString reason = m_device.errorString();
-            throw StradexError(reason.isEmpty() ? QStringLiteral("the data could not be written")
-                                                : reason);
+            QString reason = m_device.errorString();
+            if (reason.isEmpty())
+                reason = QStringLiteral("the data could not be written");
+            throw StradexError(m_name.isEmpty()
+                                   ? reason
+                                   : QStringLiteral("Can't write %1: %2").arg(m_name, reason));
         }
         p += written;
         n -= qsizetype(written);

@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
 #include <cstring>
+#include <memory>
 
 class QIODevice;
 
@@ -14,7 +16,8 @@ class OutputBuffer final
 public:
     static constexpr qsizetype BlockSize = 256 * 1024;
 
-    explicit OutputBuffer(QIODevice& device);
+    // With a name, the error reads "Can't write <name>: <reason>".
+    explicit OutputBuffer(QIODevice& device, const QString& name = {});
     ~OutputBuffer();
     OutputBuffer(const OutputBuffer&) = delete;
     OutputBuffer& operator=(const OutputBuffer&) = delete;
@@ -22,9 +25,9 @@ public:
     // Room for at least n more bytes; returns where they go. Commit them with advance().
     char* reserve(qsizetype n)
     {
-        if (m_used + n > m_data.size())
+        if (m_used + n > m_capacity)
             makeRoom(n);
-        return m_data.data() + m_used;
+        return m_data.get() + m_used;
     }
     void advance(qsizetype n) { m_used += n; }
 
@@ -57,7 +60,9 @@ private:
     void writeAll(const char* p, qsizetype n);
 
     QIODevice& m_device;
-    QByteArray m_data;
+    QString m_name;
+    std::unique_ptr<char[]> m_data;
+    qsizetype m_capacity = 0;
     qsizetype m_used = 0;
     qint64 m_flushed = 0;
 };
