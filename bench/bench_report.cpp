@@ -161,6 +161,29 @@ void Discarded(benchmark::State& state, const QString& database)
     state.SetBytesProcessed(state.iterations() * bytes);
 }
 
+void Bytes(benchmark::State& state, const QString& database)
+{
+    StationData& data = BenchSupport::allDataOf(database);
+    const HtmlReportWriter w = writer(data);
+    const HtmlReportWriter::Pages pages =
+        w.compose(QStringLiteral("stations.rss"), data.stationQuery());
+    const QString report = folder() + QStringLiteral("/stations-bytes.html");
+    const QString feed = folder() + QStringLiteral("/stations-bytes.rss");
+    for (auto _ : state) {
+        QSaveFile r(report), f(feed);
+        r.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        f.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        r.write(pages.report);
+        f.write(pages.feed);
+        r.commit();
+        f.commit();
+    }
+    const qint64 bytes = pages.report.size() + pages.feed.size();
+    state.counters["rows"] = data.resultSet().recordCount();
+    state.counters["file_MB"] = double(bytes) / (1024.0 * 1024.0);
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+
 QString shipped()
 {
     return BenchSupport::shippedDatabase();
@@ -175,8 +198,10 @@ QString large()
 BENCHMARK_CAPTURE(Csv, AllData, shipped())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Report, AllData, shipped())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Discarded, AllData, shipped())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Bytes, AllData, shipped())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Csv, Rows200k, large())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Report, Rows200k, large())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Discarded, Rows200k, large())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Bytes, Rows200k, large())->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
