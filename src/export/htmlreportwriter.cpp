@@ -17,9 +17,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <sqlite3.h>
-#include <utility>
 #include <vector>
 
 namespace {
