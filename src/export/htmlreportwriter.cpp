@@ -45,6 +45,8 @@ struct UnquotedAddress
 };
 
 // The report or feed lines, written to a device in blocks; every line ends in CR LF.
+// A line's pieces are written in one go: room for the most they can take is made once,
+// then each piece is copied, escaped or encoded into it.
 class Lines final
 {
 public:
@@ -53,53 +55,64 @@ public:
     {
     }
 
-    template <std::size_t N> Lines& operator<<(const char (&text)[N])
+    // The pieces, then the line end.
+    template <typename... Pieces> void line(const Pieces&... pieces)
     {
-        put(text, qsizetype(N - 1));
-        return *this;
-    }
-    Lines& operator<<(QByteArrayView text)
-    {
-        put(text.data(), text.size());
-        return *this;
-    }
-    Lines& operator<<(const QByteArray& text) { return *this << QByteArrayView(text); }
-    Lines& operator<<(const QString& text) { return *this << Html{text.toUtf8()}; }
-    Lines& operator<<(Html v)
-    {
-        escape(v.text);
-        return *this;
-    }
-    Lines& operator<<(Xml v)
-    {
-        escape(v.text);
-        return *this;
-    }
-    Lines& operator<<(QueryValue v)
-    {
-        encode(v.text, [](char c) { return c == '%' || c == '&' || c == '#'; });
-        return *this;
-    }
-    Lines& operator<<(UnquotedAddress v)
-    {
-        encode(v.text, [](char c) {
-            return static_cast<unsigned char>(c) <= 32 || c == '"' || c == '\'' || c == '<' ||
-                   c == '>' || c == '=' || c == '`';
-        });
-        return *this;
+        char* const start = m_out.reserve((most(pieces) + ... + 2));
+        char* p = start;
+        ((p = put(p, pieces)), ...);
+        *p++ = '\r';
+        *p++ = '\n';
+        m_out.advance(p - start);
     }
 
-    void end() { put("\r\n", 2); }
-    void line(QByteArrayView text)
+    // One piece of a line that end() finishes.
+    template <typename Piece> Lines& operator<<(const Piece& piece)
     {
-        put(text.data(), text.size());
-        end();
+        char* const start = m_out.reserve(most(piece));
+        m_out.advance(put(start, piece) - start);
+        return *this;
     }
+    Lines& operator<<(const QString& text) { return *this << Html{text.toUtf8()}; }
+
+    void end() { line(); }
 
     void flush() { m_out.flush(); }
 
 private:
-    void put(const char* text, qsizetype n) { m_out.append(QByteArrayView(text, n)); }
+    // The most bytes a piece can take: an escaped or encoded character takes at most six.
+    template <std::size_t N> static qsizetype most(const char (&)[N]) { return qsizetype(N - 1); }
+    static qsizetype most(QByteArrayView text) { return text.size(); }
+    static qsizetype most(Html v) { return 6 * v.text.size(); }
+    static qsizetype most(Xml v) { return 6 * v.text.size(); }
+    static qsizetype most(QueryValue v) { return 6 * v.text.size(); }
+    static qsizetype most(UnquotedAddress v) { return 6 * v.text.size(); }
+
+    // Each writes its piece at p and returns where the next one goes.
+    template <std::size_t N> static char* put(char* p, const char (&text)[N])
+    {
+        std::memcpy(p, text, N - 1);
+        return p + (N - 1);
+    }
+    static char* put(char* p, QByteArrayView text)
+    {
+        if (!text.isEmpty())
+            std::memcpy(p, text.data(), std::size_t(text.size()));
+        return p + text.size();
+    }
+    static char* put(char* p, Html v) { return escape(p, v.text); }
+    static char* put(char* p, Xml v) { return escape(p, v.text); }
+    static char* put(char* p, QueryValue v)
+    {
+        return encode(p, v.text, [](char c) { return c == '%' || c == '&' || c == '#'; });
+    }
+    static char* put(char* p, UnquotedAddress v)
+    {
+        return encode(p, v.text, [](char c) {
+            return static_cast<unsigned char>(c) <= 32 || c == '"' || c == '\'' || c == '<' ||
+                   c == '>' || c == '=' || c == '`';
+        });
+    }
 
     static bool special(char c)
     {
@@ -137,7 +150,7 @@ private:
 
     // The same four characters are escaped for HTML and for XML; runs of other
     // characters are copied at once. Long runs are passed over eight bytes at a time.
-    void escape(QByteArrayView text)
+    static char* escape(char* out, QByteArrayView text)
     {
         const char* p = text.data();
         const char* const end = p + text.size();
@@ -150,16 +163,15 @@ private:
             }
             while (p < end && !special(*p))
                 ++p;
-            put(run, p - run);
-            if (p < end) {
-                const QByteArrayView e = entity(*p++);
-                put(e.data(), e.size());
-            }
+            out = put(out, QByteArrayView(run, p - run));
+            if (p < end)
+                out = put(out, entity(*p++));
         }
+        return out;
     }
 
     // Percent-encodes the characters that encoded() picks, and escapes the rest.
-    template <typename Pick> void encode(QByteArrayView text, Pick encoded)
+    template <typename Pick> static char* encode(char* out, QByteArrayView text, Pick encoded)
     {
         static constexpr char hex[] = "0123456789ABCDEF";
         const char* p = text.data();
@@ -168,13 +180,15 @@ private:
             const char* run = p;
             while (p < end && !encoded(*p))
                 ++p;
-            escape(QByteArrayView(run, p - run));
+            out = escape(out, QByteArrayView(run, p - run));
             if (p < end) {
                 const auto u = static_cast<unsigned char>(*p++);
-                const char percent[3] = {'%', hex[u >> 4], hex[u & 15]};
-                put(percent, 3);
+                *out++ = '%';
+                *out++ = hex[u >> 4];
+                *out++ = hex[u & 15];
             }
         }
+        return out;
     }
 
     OutputBuffer m_out;
@@ -449,36 +463,30 @@ void HtmlReportWriter::write(const QString& feed, Cursor& query, QIODevice& repo
             case Cell::Skip:
                 continue;
             case Cell::Report:
-                report << R"(<td align="center"><a href=)" << reportBase << UnquotedAddress{value}
-                       << R"( target=_blank><img src="icons/small/kword.png" border="0"></a></td>)";
+                report.line(
+                    R"(<td align="center"><a href=)", reportBase, UnquotedAddress{value},
+                    R"( target=_blank><img src="icons/small/kword.png" border="0"></a></td>)");
                 break;
             case Cell::Station:
-                report << R"(<td><a target=_blank href=")" << mapSearch << QueryValue{lat} << ","
-                       << QueryValue{lon} << R"(">)" << Html{value} << "</a></td>";
+                report.line(R"(<td><a target=_blank href=")", mapSearch, QueryValue{lat}, ",",
+                            QueryValue{lon}, R"(">)", Html{value}, "</a></td>");
                 break;
             case Cell::Plain:
-                report << "<td>" << Html{value} << "</td>";
+                report.line("<td>", Html{value}, "</td>");
                 break;
             }
-            report.end();
         }
 
         report.line(R"(<td align="left">)");
-        report << R"(<a href="icons/small/loc.html?latitude=)" << QueryValue{lat}
-               << "&longitude=" << QueryValue{lon}
-               << "&aadt=" << QueryValue{text[std::size_t(aadt)]};
-        report.end();
-        report << "&mp=" << QueryValue{text[std::size_t(milePost)]};
-        report.end();
-        report << "&station=" << QueryValue{text[std::size_t(stationNumber)]};
-        report.end();
-        report << "&sri=" << QueryValue{text[std::size_t(sri)]};
-        report.end();
+        report.line(R"(<a href="icons/small/loc.html?latitude=)", QueryValue{lat},
+                    "&longitude=", QueryValue{lon}, "&aadt=", QueryValue{text[std::size_t(aadt)]});
+        report.line("&mp=", QueryValue{text[std::size_t(milePost)]});
+        report.line("&station=", QueryValue{text[std::size_t(stationNumber)]});
+        report.line("&sri=", QueryValue{text[std::size_t(sri)]});
         report.line(R"(" rel="lyteframe" title="Station Name:)");
-        report
-            << Html{text[0]}
-            << R"(. Location may not be exact." rev="width: 580px; height: 480px; scrolling: no;">)";
-        report.end();
+        report.line(
+            Html{text[0]},
+            R"(. Location may not be exact." rev="width: 580px; height: 480px; scrolling: no;">)");
         report.line(R"(<img src="icons/small/map1.png" border="0"></a>)");
         report.line("</td>");
 
@@ -495,43 +503,32 @@ void HtmlReportWriter::write(const QString& feed, Cursor& query, QIODevice& repo
             for (const QString& photo : photos) {
                 const QByteArray name = photo.toUtf8();
                 rss.line("<item>");
-                rss << "<title>Station Number: " << Xml{number} << "</title>";
-                rss.end();
-                rss << "<description>" << Xml{description} << "</description>";
-                rss.end();
-                rss << "<link>" << photoServer << Xml{name} << ".jpg</link>";
-                rss.end();
-                rss << R"(<media:thumbnail url=")" << photoServer << Xml{name} << R"(-tb.jpg"/>)";
-                rss.end();
-                rss << R"(<media:content url=")" << photoServer << Xml{name} << R"(.jpg"/>)";
-                rss.end();
+                rss.line("<title>Station Number: ", Xml{number}, "</title>");
+                rss.line("<description>", Xml{description}, "</description>");
+                rss.line("<link>", photoServer, Xml{name}, ".jpg</link>");
+                rss.line(R"(<media:thumbnail url=")", photoServer, Xml{name}, R"(-tb.jpg"/>)");
+                rss.line(R"(<media:content url=")", photoServer, Xml{name}, R"(.jpg"/>)");
                 rss.line("</item>");
             }
         }
 
-        auto photoLink = [&](const QString& photo) {
-            report << R"(<a href=")" << photoServer << Html{photo.toUtf8()}
-                   << R"(.jpg" rel="lytebox[)" << Html{station} << R"(]" title="Station Number: )"
-                   << Html{station} << R"(">)";
+        // A photo's link, between what goes before it and what ends its line.
+        auto photoLine = [&](QByteArrayView before, const QString& photo, QByteArrayView after) {
+            report.line(before, R"(<a href=")", photoServer, Html{photo.toUtf8()},
+                        R"(.jpg" rel="lytebox[)", Html{station}, R"(]" title="Station Number: )",
+                        Html{station}, R"(">)", after);
         };
         if (photos.isEmpty()) {
             report.line(
                 R"(<td align="left"><img src="icons/small/gray_image.png" border="0"></td>)");
         } else if (photos.size() == 1) {
-            report << R"(<td align="left">)";
-            photoLink(photos.first());
-            report << R"(<img src="icons/small/image.png" border="0"></a></td>)";
-            report.end();
+            photoLine(R"(<td align="left">)", photos.first(),
+                      R"(<img src="icons/small/image.png" border="0"></a></td>)");
         } else {
             report.line(R"(<td align="left">)");
-            photoLink(photos.first());
-            report << R"(<img src="icons/small/image.png" border="0"></a>)";
-            report.end();
-            for (qsizetype p = 1; p < photos.size(); ++p) {
-                photoLink(photos.at(p));
-                report << "</a>";
-                report.end();
-            }
+            photoLine({}, photos.first(), R"(<img src="icons/small/image.png" border="0"></a>)");
+            for (qsizetype p = 1; p < photos.size(); ++p)
+                photoLine({}, photos.at(p), "</a>");
             report.line("</td>");
         }
         report.line("</tr>");
