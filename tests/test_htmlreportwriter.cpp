@@ -289,6 +289,15 @@ private slots:
                            "target=_blank>"}
             << "Station Number: 9-9-901"
             << "Located at: MAIN ST, BET OAK RD and ELM ST";
+        // Every character of a value longer than the writer's block becomes an entity of
+        // six bytes: the page and the feed still carry all of it.
+        const int quotes = 100000;
+        QTest::newRow("location of quotes, longer than a block")
+            << int(Location) << QStringLiteral("replace(hex(zeroblob(%1)), '00', '\"')").arg(quotes)
+            << QStringList{QStringLiteral("<td>") + QStringLiteral("&quot;").repeated(quotes) +
+                           QStringLiteral("</td>")}
+            << "Station Number: 9-9-901"
+            << QStringLiteral("Located at: MAIN ST, ") + QString(quotes, QLatin1Char('"'));
         QTest::newRow("quoted photo name") << int(Images) << "'\"x\"\"<y>\"'"
                                            << QStringList{"<a "
                                                           "href=\"http://photos.korva.example/"
