@@ -32,6 +32,10 @@ private slots:
         QTest::newRow("only blanks") << "  \t " << QStringList{};
         QTest::newRow("ends at NUL") << QString::fromLatin1("a,b\0c,d", 7) << QStringList{"a", "b"};
         QTest::newRow("NUL after comma") << QString::fromLatin1("a,\0b", 4) << QStringList{"a", ""};
+        QTest::newRow("names beyond ASCII")
+            << QString::fromUtf8("caf\u00e9,\"\u00f6 \u00fc\" \u00e5")
+            << QStringList{QString::fromUtf8("caf\u00e9"), QString::fromUtf8("\u00f6 \u00fc"),
+                           QString::fromUtf8("\u00e5")};
         QTest::newRow("station names")
             << "1-8-163a-07,1-8-163b-07,1-8-163sketch-07"
             << QStringList{"1-8-163a-07", "1-8-163b-07", "1-8-163sketch-07"};
@@ -41,6 +45,12 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, names);
         QCOMPARE(ImageNames::split(text), names);
+
+        // The UTF-8 form splits alike.
+        QStringList fromUtf8;
+        for (const QByteArray& name : ImageNames::split(QByteArrayView(text.toUtf8())))
+            fromUtf8 << QString::fromUtf8(name);
+        QCOMPARE(fromUtf8, names);
     }
 
     void addresses()

@@ -491,17 +491,15 @@ void HtmlReportWriter::write(const QString& feed, Cursor& query, QIODevice& repo
         report.line("</td>");
 
         const QByteArrayView imagesText = text[std::size_t(images)];
-        const QStringList photos =
-            imagesText.isEmpty() ? QStringList() : ImageNames::split(QString::fromUtf8(imagesText));
+        const QList<QByteArray> photos = ImageNames::split(imagesText);
         const QByteArrayView station = text[0];
         if (!photos.isEmpty()) {
-            const QString located = QStringLiteral("Located at: ") + QString::fromUtf8(text[1]) +
-                                    QStringLiteral(", ") + QString::fromUtf8(text[2]);
-            const QByteArray description =
-                ReplaceAll(located, QStringLiteral("&"), QStringLiteral("and")).toUtf8();
+            // The feed's description reads "and" for every "&" of the location.
+            QByteArray description;
+            description.append("Located at: ").append(text[1]).append(", ").append(text[2]);
+            description.replace('&', "and");
             const QByteArrayView number = text[std::size_t(stationNumber)];
-            for (const QString& photo : photos) {
-                const QByteArray name = photo.toUtf8();
+            for (const QByteArray& name : photos) {
                 rss.line("<item>");
                 rss.line("<title>Station Number: ", Xml{number}, "</title>");
                 rss.line("<description>", Xml{description}, "</description>");
@@ -513,10 +511,10 @@ void HtmlReportWriter::write(const QString& feed, Cursor& query, QIODevice& repo
         }
 
         // A photo's link, between what goes before it and what ends its line.
-        auto photoLine = [&](QByteArrayView before, const QString& photo, QByteArrayView after) {
-            report.line(before, R"(<a href=")", photoServer, Html{photo.toUtf8()},
-                        R"(.jpg" rel="lytebox[)", Html{station}, R"(]" title="Station Number: )",
-                        Html{station}, R"(">)", after);
+        auto photoLine = [&](QByteArrayView before, QByteArrayView photo, QByteArrayView after) {
+            report.line(before, R"(<a href=")", photoServer, Html{photo}, R"(.jpg" rel="lytebox[)",
+                        Html{station}, R"(]" title="Station Number: )", Html{station}, R"(">)",
+                        after);
         };
         if (photos.isEmpty()) {
             report.line(

@@ -1,30 +1,51 @@
 #include "photos/imagenames.h"
 
 namespace {
-bool isBlank(QChar c)
-{
-    return c.unicode() >= 1 && c.unicode() <= 32;
-}
-} // namespace
 
-QStringList ImageNames::split(const QString& text)
+// The code of a character of the text: a UTF-16 unit, or a byte of UTF-8. Every character
+// that the rule looks at is ASCII, so both forms split alike.
+unsigned code(QChar c)
 {
-    QStringList names;
+    return c.unicode();
+}
+unsigned code(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+bool isBlank(unsigned c)
+{
+    return c >= 1 && c <= 32;
+}
+
+QString piece(const QString& text, qsizetype from, qsizetype n)
+{
+    return text.mid(from, n);
+}
+QByteArray piece(QByteArrayView text, qsizetype from, qsizetype n)
+{
+    return text.sliced(from, n).toByteArray();
+}
+
+template <typename Name, typename Text> QList<Name> splitNames(const Text& text)
+{
+    QList<Name> names;
     // The text ends at a NUL character: a name cannot start there, so going on past it
     // would never advance.
-    const qsizetype nul = text.indexOf(QChar(0));
-    const qsizetype n = nul < 0 ? text.size() : nul;
+    qsizetype n = 0;
+    while (n < text.size() && code(text.at(n)) != 0)
+        ++n;
     qsizetype i = 0;
-    while (i < n && isBlank(text.at(i)))
+    while (i < n && isBlank(code(text.at(i))))
         ++i;
     while (i < n) {
-        QString name;
-        if (text.at(i) == QLatin1Char('"')) {
+        Name name;
+        if (code(text.at(i)) == '"') {
             ++i;
             while (i < n) {
-                if (text.at(i) == QLatin1Char('"')) {
-                    if (i + 1 < n && text.at(i + 1) == QLatin1Char('"')) {
-                        name += QLatin1Char('"');
+                if (code(text.at(i)) == '"') {
+                    if (i + 1 < n && code(text.at(i + 1)) == '"') {
+                        name += text.at(i);
                         i += 2;
                         continue;
                     }
@@ -35,22 +56,34 @@ QStringList ImageNames::split(const QString& text)
             }
         } else {
             const qsizetype start = i;
-            while (i < n && text.at(i) != QLatin1Char(',') && text.at(i).unicode() > 32)
+            while (i < n && code(text.at(i)) != ',' && code(text.at(i)) > 32)
                 ++i;
-            name = text.mid(start, i - start);
+            name = piece(text, start, i - start);
         }
         names << name;
-        while (i < n && isBlank(text.at(i)))
+        while (i < n && isBlank(code(text.at(i))))
             ++i;
-        if (i < n && text.at(i) == QLatin1Char(',')) {
+        if (i < n && code(text.at(i)) == ',') {
             if (i == n - 1)
-                names << QString();
+                names << Name();
             ++i;
-            while (i < n && isBlank(text.at(i)))
+            while (i < n && isBlank(code(text.at(i))))
                 ++i;
         }
     }
     return names;
+}
+
+} // namespace
+
+QStringList ImageNames::split(const QString& text)
+{
+    return splitNames<QString>(text);
+}
+
+QList<QByteArray> ImageNames::split(QByteArrayView utf8)
+{
+    return splitNames<QByteArray>(utf8);
 }
 
 QString ImageNames::photoAddress(const QString& photoServer, const QString& name)

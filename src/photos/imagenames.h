@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +16,8 @@ namespace ImageNames {
 // unquoted name; a trailing comma adds one empty name. An empty text gives no names, and
 // the text ends at a NUL character.
 QStringList split(const QString& text);
+// The same for a text in UTF-8, giving the names in UTF-8.
+QList<QByteArray> split(QByteArrayView utf8);
 
 // photo server base address + name + ".jpg"
 QString photoAddress(const QString& photoServer, const QString& name);
