@@ -63,7 +63,7 @@ private slots:
         QVERIFY(QFile::copy(stationDatabaseResource(), db));
         QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner);
         m_server = std::make_unique<SiteServer>(
-            SiteServer::Options{db, SiteServer::defaultWebModules(), m_dir.filePath("state")});
+            SiteServer::Options{db, SiteServer::defaultWebModules(), m_dir.filePath("state"), {}});
         QVERIFY(m_server->listen(0) != 0);
         // The program's own photo path, on the test's port.
         m_photoServer = m_server->baseAddress() + QUrl(Config::defaults().photoServer).path();

@@ -61,7 +61,7 @@ private slots:
         QVERIFY(QFile::copy(stationDatabaseResource(), m_db));
         QFile::setPermissions(m_db, QFile::ReadOwner | QFile::WriteOwner);
         m_server = std::make_unique<SiteServer>(
-            SiteServer::Options{m_db, SiteServer::defaultWebModules(), state()});
+            SiteServer::Options{m_db, SiteServer::defaultWebModules(), state(), {}});
         QVERIFY(m_server->listen(0) != 0);
     }
 
