@@ -497,7 +497,8 @@ void HtmlReportWriter::write(const QString& feed, Cursor& query, QIODevice& repo
             // The feed's description reads "and" for every "&" of the location.
             QByteArray description;
             description.append("Located at: ").append(text[1]).append(", ").append(text[2]);
-            description.replace('&', "and");
+            if (description.contains('&'))
+                description.replace('&', "and");
             const QByteArrayView number = text[std::size_t(stationNumber)];
             for (const QByteArray& name : photos) {
                 rss.line("<item>");
